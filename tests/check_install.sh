@@ -4,8 +4,8 @@
 # with pkg-config.
 #   check_install.sh BUILD_DIR SOURCE_DIR [TOOLCHAIN_FILE]
 set -euo pipefail
-build=$1
-src=$2
+build=$(cd "$1" && pwd)
+src=$(cd "$2" && pwd)
 toolchain=${3:-}
 stage=$build/install-check/prefix
 work=$build/install-check/consumer

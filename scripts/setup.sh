@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building zop needs, skipping those that
+# are already there.  Usage: setup.sh [demo|all]
+set -euo pipefail
+want=(cmake ninja-build g++ make pkg-config)
+if [ "${1:-all}" = all ]; then
+  want+=(googletest binutils g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine)
+fi
+missing=()
+for p in "${want[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

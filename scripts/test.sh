@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds zop and runs the whole test suite: natively on Linux, on Linux with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and as Windows programs
+# under Wine; the 32-bit Windows build is compiled and linked.  Exits
+# non-zero on any failure.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh all || exit 1
+
+jobs=$(nproc 2>/dev/null || echo 2)
+passed=0
+failed=0
+status=0
+
+run_suite() {
+  local preset=$1
+  echo "=== $preset ==="
+  local tests=ON
+  [ "$preset" = mingw32 ] && tests=OFF
+  if ! cmake --preset "$preset" -DZOP_BUILD_TESTS=$tests >"build-$preset.log" 2>&1 ||
+     ! cmake --build --preset "$preset" -j "$jobs" >>"build-$preset.log" 2>&1; then
+    cat "build-$preset.log"
+    echo "build of $preset failed"
+    failed=$((failed + 1))
+    status=1
+    return
+  fi
+  rm -f "build-$preset.log"
+  [ "$preset" = mingw32 ] && { echo "mingw32: zop0.1.dll built and linked"; return; }
+  local out
+  out=$(ctest --preset "$preset" -j "$jobs" 2>&1)
+  local rc=$?
+  echo "$out"
+  local line
+  line=$(echo "$out" | grep -E '[0-9]+ tests failed out of [0-9]+' | tail -1)
+  if [ -n "$line" ]; then
+    local f t
+    f=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/')
+    t=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/')
+    passed=$((passed + t - f))
+    failed=$((failed + f))
+  else
+    failed=$((failed + 1))
+  fi
+  [ $rc -eq 0 ] || status=1
+}
+
+for preset in linux linux-asan mingw64 mingw32; do
+  run_suite "$preset"
+done
+
+echo
+echo "zop: $passed passed, $failed failed"
+exit $status
