@@ -16,8 +16,16 @@ namespace zop_test {
 
 namespace {
 // Wide strings hold UTF-16 units; test names stay ASCII, so the standard
-// library's wide paths carry them unchanged on both systems.
-fs::path to_path(const std::wstring& p) { return fs::path(p); }
+// library's wide paths carry them unchanged on both systems.  Tests write
+// Windows separators, which Linux needs as slashes.
+fs::path to_path(std::wstring p) {
+#if !defined(_WIN32)
+    for (wchar_t& c : p) {
+        if (c == L'\\') c = L'/';
+    }
+#endif
+    return fs::path(p);
+}
 }  // namespace
 
 TempDir::TempDir() {
