@@ -111,9 +111,19 @@ void Directory::list_entries(std::vector<std::wstring>& out, const std::wstring&
     std::wstring entry;
     FindGuard find(sys::find_first_file(search, entry));
     if (find.get() == nullptr) throw_last_error(false, search);
+    // Path::combine(base, entry), with the base and its separator laid down
+    // once for the whole listing.
+    std::wstring prefix = Path::combine(base, L"x");
+    prefix.pop_back();
     do {
         if (entry == L"." || entry == L"..") continue;
-        std::wstring path = Path::combine(base, entry);
+        std::wstring path;
+        if (Path::is_absolute_path(entry)) {
+            path = entry;
+        } else {
+            path.reserve(prefix.size() + entry.size());
+            path.append(prefix).append(entry);
+        }
         if (mode == kEverything || (mode == kFilesOnly && is_file(path)) ||
             (mode == kDirsOnly && is_dir(path))) {
             out.push_back(std::move(path));
@@ -147,8 +157,9 @@ void Directory::remove_tree() const {
         } else if (is_directory) {
             if (!sys::remove_directory(path) && sys::last_error() != 2) throw_last_error(false, path);
         } else {
-            const std::wstring file = File(path).full_name();
-            if (!sys::delete_file(file) && sys::last_error() != 2) throw_last_error(true, file);
+            // Listed paths extend this directory's full name, so they are
+            // full names already.
+            if (!sys::delete_file(path) && sys::last_error() != 2) throw_last_error(true, path);
         }
     }
     remove();

@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <new>
 
 namespace zop::sys {
@@ -75,20 +76,25 @@ struct timespec to_timespec(std::uint64_t file_time) {
     return ts;
 }
 
+// A name starting with a dot, other than "." and "..".
 bool hidden_name(const std::string& path) {
     std::size_t end = path.find_last_not_of('/');
     if (end == std::string::npos) return false;
-    std::size_t start = path.rfind('/', end);
-    start = start == std::string::npos ? 0 : start + 1;
-    std::string name = path.substr(start, end - start + 1);
-    return name.size() > 1 && name[0] == '.' && name != "..";
+    std::size_t slash = path.rfind('/', end);
+    std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t length = end - start + 1;
+    if (path[start] != '.' || length == 1) return false;
+    return !(length == 2 && path[start + 1] == '.');
 }
 
 // Reads an entry without following a final link; for a link, the target's
 // type and mode are reported along with the link bit.
-bool examine(const std::string& path, struct statx& sx, std::uint32_t& attributes) {
-    const unsigned mask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME |
-                          STATX_CTIME | STATX_BTIME;
+constexpr unsigned kTypeAndMode = STATX_TYPE | STATX_MODE;
+constexpr unsigned kEverything = kTypeAndMode | STATX_SIZE | STATX_ATIME | STATX_MTIME |
+                                 STATX_CTIME | STATX_BTIME;
+
+bool examine(const std::string& path, struct statx& sx, std::uint32_t& attributes,
+             unsigned mask = kTypeAndMode) {
     if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, mask, &sx) != 0) {
         return fail_errno(errno, path);
     }
@@ -117,7 +123,7 @@ std::uint32_t get_file_attributes(const std::wstring& path) {
 bool get_file_attributes_ex(const std::wstring& path, FileAttributeData& data) {
     struct statx sx;
     std::uint32_t attributes;
-    if (!examine(posix::to_system_path(path), sx, attributes)) return false;
+    if (!examine(posix::to_system_path(path), sx, attributes, kEverything)) return false;
     data.attributes = attributes;
     // File systems without birth times report the last status change.
     data.creation_time = to_file_time((sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_ctime);
@@ -201,6 +207,8 @@ bool remove_directory(const std::wstring& path) {
 struct FindHandle {
     DIR* dir = nullptr;
     std::wstring pattern;
+    bool match_all = false;  // "*": every name matches
+    std::wstring candidate;  // reused for each name read
 };
 
 namespace {
@@ -211,9 +219,13 @@ bool next_match(FindHandle* h, std::wstring& name) {
         errno = 0;
         struct dirent* entry = ::readdir(h->dir);
         if (entry == nullptr) return fail(errno == 0 ? 18 : posix::win32_code(errno));  // 18: ERROR_NO_MORE_FILES
-        std::wstring candidate = posix::from_system_path(entry->d_name);
-        if (posix::wildcard_match(h->pattern, candidate)) {
-            name.swap(candidate);
+        if (h->match_all) {
+            posix::from_system_path(entry->d_name, std::strlen(entry->d_name), name);
+            return true;
+        }
+        posix::from_system_path(entry->d_name, std::strlen(entry->d_name), h->candidate);
+        if (posix::wildcard_match(h->pattern, h->candidate)) {
+            name.swap(h->candidate);
             return true;
         }
     }
@@ -243,6 +255,7 @@ FindHandle* find_first_file(const std::wstring& pattern, std::wstring& name) {
     }
     h->dir = d;
     h->pattern = posix::from_system_path(leaf);
+    h->match_all = h->pattern == L"*";
     if (!next_match(h, name)) {
         find_close(h);
         fail(kErrorFileNotFound);
