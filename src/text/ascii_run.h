@@ -58,35 +58,73 @@ inline std::size_t narrow_ascii(const wchar_t* in, char* out, std::size_t n) {
 #if defined(__SSE2__)
 namespace sse2 {
 
+// A run this long is copied with the first kStreamAfter characters stored
+// normally and the rest with non-temporal stores, which bypass the cache:
+// an output of megabytes would only evict everything else, and the stores
+// skip reading each cache line before writing it.  Short runs, the usual
+// case in mixed text, never get there.
+constexpr std::size_t kStreamAfter = 4096;
+constexpr std::size_t kStreamMin = 1u << 18;
+
+template <bool Stream>
+inline void store(void* out, __m128i v) {
+    if constexpr (Stream) {
+        _mm_stream_si128(static_cast<__m128i*>(out), v);
+    } else {
+        _mm_storeu_si128(static_cast<__m128i*>(out), v);
+    }
+}
+
 // Stores the 16 bytes of v as 16 wide characters.
+template <bool Stream>
 inline void store_widened(__m128i v, wchar_t* out) {
     const __m128i zero = _mm_setzero_si128();
     __m128i lo = _mm_unpacklo_epi8(v, zero);
     __m128i hi = _mm_unpackhi_epi8(v, zero);
     if constexpr (sizeof(wchar_t) == 2) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), lo);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), hi);
+        store<Stream>(out, lo);
+        store<Stream>(out + 8, hi);
     } else {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi16(lo, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_unpackhi_epi16(lo, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpacklo_epi16(hi, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm_unpackhi_epi16(hi, zero));
+        store<Stream>(out, _mm_unpacklo_epi16(lo, zero));
+        store<Stream>(out + 4, _mm_unpackhi_epi16(lo, zero));
+        store<Stream>(out + 8, _mm_unpacklo_epi16(hi, zero));
+        store<Stream>(out + 12, _mm_unpackhi_epi16(hi, zero));
     }
 }
 
-inline std::size_t widen_ascii(const unsigned char* in, wchar_t* out, std::size_t n) {
-    std::size_t i = 0;
+// Widens blocks of 32 characters from i while they are all ASCII and fit
+// below n; returns where it stopped.
+template <bool Stream>
+inline std::size_t widen_blocks(const unsigned char* in, wchar_t* out, std::size_t i, std::size_t n) {
     for (; i + 32 <= n; i += 32) {
         __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
         __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 16));
         if (_mm_movemask_epi8(_mm_or_si128(a, b)) != 0) break;
-        store_widened(a, out + i);
-        store_widened(b, out + i + 16);
+        store_widened<Stream>(a, out + i);
+        store_widened<Stream>(b, out + i + 16);
     }
+    return i;
+}
+
+inline bool aligned16(const void* p) {
+    return (reinterpret_cast<std::uintptr_t>(p) & 15) == 0;
+}
+
+inline std::size_t widen_ascii(const unsigned char* in, wchar_t* out, std::size_t n) {
+    std::size_t i = widen_blocks<false>(in, out, 0, n < kStreamAfter + kStreamMin ? n : kStreamAfter);
+    if (i == kStreamAfter) {
+        // A long run: align the output for the streaming stores.
+        for (; i < n && !aligned16(out + i) && in[i] < 0x80; ++i) out[i] = static_cast<wchar_t>(in[i]);
+        if (aligned16(out + i)) {
+            i = widen_blocks<true>(in, out, i, n);
+            _mm_sfence();
+        }
+    }
+    i = widen_blocks<false>(in, out, i, n);
     for (; i + 16 <= n; i += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
         if (_mm_movemask_epi8(v) != 0) break;
-        store_widened(v, out + i);
+        store_widened<false>(v, out + i);
     }
     for (; i < n && in[i] < 0x80; ++i) out[i] = static_cast<wchar_t>(in[i]);
     return i;
@@ -115,14 +153,27 @@ inline __m128i load_narrowed(const wchar_t* in, bool& ascii) {
     }
 }
 
-inline std::size_t narrow_ascii(const wchar_t* in, char* out, std::size_t n) {
-    std::size_t i = 0;
+template <bool Stream>
+inline std::size_t narrow_blocks(const wchar_t* in, char* out, std::size_t i, std::size_t n) {
     for (; i + 16 <= n; i += 16) {
         bool ascii;
         __m128i v = load_narrowed(in + i, ascii);
         if (!ascii) break;
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), v);
+        store<Stream>(out + i, v);
     }
+    return i;
+}
+
+inline std::size_t narrow_ascii(const wchar_t* in, char* out, std::size_t n) {
+    std::size_t i = narrow_blocks<false>(in, out, 0, n < kStreamAfter + kStreamMin ? n : kStreamAfter);
+    if (i == kStreamAfter) {
+        for (; i < n && !aligned16(out + i) && unit_value(in[i]) < 0x80; ++i) out[i] = static_cast<char>(in[i]);
+        if (aligned16(out + i)) {
+            i = narrow_blocks<true>(in, out, i, n);
+            _mm_sfence();
+        }
+    }
+    i = narrow_blocks<false>(in, out, i, n);
     for (; i < n && unit_value(in[i]) < 0x80; ++i) out[i] = static_cast<char>(in[i]);
     return i;
 }

@@ -36,15 +36,25 @@ struct Cursor {
 };
 
 // Decodes until the input ends (true), the room ends (true) or an ill-formed
-// sequence is met (false).
-bool decode_utf8(Cursor<unsigned char, wchar_t>& s) {
-    while (s.in != s.end && s.room != 0) {
+// sequence is met (false).  Unchecked, the caller has made sure that the
+// room cannot run out, and the room is only counted.
+template <bool Checked>
+bool decode_run(Cursor<unsigned char, wchar_t>& s) {
+    while (s.in != s.end && (!Checked || s.room != 0)) {
         std::uint32_t b = s.in[0];
         if (b < 0x80) {
-            std::size_t n = text::widen_ascii(s.in, s.out, s.run_limit());
-            s.in += n;
-            s.out += n;
-            s.room -= n;
+            // A lone ASCII character (a space between other characters) is
+            // cheaper to copy than to hand to the block copier.
+            *s.out++ = static_cast<wchar_t>(b);
+            ++s.in;
+            --s.room;
+            if (s.in != s.end && (!Checked || s.room != 0) && s.in[0] < 0x80) {
+                std::size_t limit = Checked ? s.run_limit() : static_cast<std::size_t>(s.end - s.in);
+                std::size_t n = text::widen_ascii(s.in, s.out, limit);
+                s.in += n;
+                s.out += n;
+                s.room -= n;
+            }
             continue;
         }
         std::size_t avail = static_cast<std::size_t>(s.end - s.in);
@@ -72,7 +82,7 @@ bool decode_utf8(Cursor<unsigned char, wchar_t>& s) {
             if (b == 0xF0 && (c1 & 0x30) == 0) return false;  // overlong
             if (b >= 0xF5) return false;                      // past U+10FFFF
             if (b == 0xF4 && (c1 & 0x30) != 0) return false;  // past U+10FFFF
-            if (s.room < 2) return true;  // the surrogate pair does not fit
+            if (Checked && s.room < 2) return true;  // the surrogate pair does not fit
             std::uint32_t c2 = s.in[2];
             std::uint32_t c3 = s.in[3];
             if (!is_continuation(c1) || !is_continuation(c2) || !is_continuation(c3)) return false;
@@ -89,32 +99,56 @@ bool decode_utf8(Cursor<unsigned char, wchar_t>& s) {
     return true;
 }
 
-// Encodes until the input ends or the room ends (true) or an unpaired
+// Works on a local copy of the cursor, which the compiler keeps in
+// registers, and stores it back at the end.
+bool decode_utf8(Cursor<unsigned char, wchar_t>& state) {
+    Cursor<unsigned char, wchar_t> s = state;
+    // Every byte gives at most one unit (four bytes give two), so with room
+    // for as many units as there are bytes the room cannot run out.
+    bool ok = s.room >= static_cast<std::size_t>(s.end - s.in) ? decode_run<false>(s)
+                                                              : decode_run<true>(s);
+    state = s;
+    return ok;
+}
+
+// Encodes the units before `stop` until the room ends (true) or an unpaired
 // surrogate or a value beyond 16 bits is met (false).  Writes no terminator.
-bool encode_utf8(Cursor<wchar_t, unsigned char>& s) {
-    while (s.in != s.end && s.room != 0) {
+// Unchecked, the caller has made sure that the room holds three bytes for
+// every unit before `stop` (the most a unit needs), and a surrogate pair
+// that would reach past `stop` is left for the next call.
+template <bool Checked>
+bool encode_run(Cursor<wchar_t, unsigned char>& s, const wchar_t* stop) {
+    while (s.in != stop && (!Checked || s.room != 0)) {
         std::uint32_t u = text::unit_value(s.in[0]);
         if (u < 0x80) {
-            std::size_t n = text::narrow_ascii(s.in, reinterpret_cast<char*>(s.out), s.run_limit());
-            s.in += n;
-            s.out += n;
-            s.room -= n;
+            *s.out++ = static_cast<unsigned char>(u);
+            ++s.in;
+            --s.room;
+            if (s.in != stop && (!Checked || s.room != 0) && text::unit_value(s.in[0]) < 0x80) {
+                std::size_t limit = Checked ? s.run_limit() : static_cast<std::size_t>(stop - s.in);
+                std::size_t n = text::narrow_ascii(s.in, reinterpret_cast<char*>(s.out), limit);
+                s.in += n;
+                s.out += n;
+                s.room -= n;
+            }
             continue;
         }
         unsigned char* o = s.out;
         if (u < 0x800) {
-            if (s.room < 2) return true;
+            if (Checked && s.room < 2) return true;
             o[0] = static_cast<unsigned char>(0xC0 | (u >> 6));
             o[1] = static_cast<unsigned char>(0x80 | (u & 0x3F));
             s.out += 2;
             s.room -= 2;
             s.in += 1;
         } else if (u - 0xD800 < 0x800) {
-            if (u >= 0xDC00 || s.end - s.in < 2) return false;
+            if (!Checked && stop - s.in < 2) return true;
+            if (Checked && s.end - s.in < 2) return false;
             std::uint32_t low = text::unit_value(s.in[1]);
-            if (low - 0xDC00 >= 0x400) return false;
-            if (s.room < 4) return true;
-            std::uint32_t cp = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+            // A low surrogate first, or no low surrogate after a high one.
+            if ((u >= 0xDC00) | (low - 0xDC00 >= 0x400)) return false;
+            if (Checked && s.room < 4) return true;
+            std::uint32_t cp = (u << 10) + low - ((0xD800u << 10) + 0xDC00u - 0x10000u);
             o[0] = static_cast<unsigned char>(0xF0 | (cp >> 18));
             o[1] = static_cast<unsigned char>(0x80 | ((cp >> 12) & 0x3F));
             o[2] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
@@ -124,7 +158,7 @@ bool encode_utf8(Cursor<wchar_t, unsigned char>& s) {
             s.in += 2;
         } else {
             if (u > 0xFFFF) return false;  // not a UTF-16 code unit
-            if (s.room < 3) return true;
+            if (Checked && s.room < 3) return true;
             o[0] = static_cast<unsigned char>(0xE0 | (u >> 12));
             o[1] = static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F));
             o[2] = static_cast<unsigned char>(0x80 | (u & 0x3F));
@@ -134,6 +168,24 @@ bool encode_utf8(Cursor<wchar_t, unsigned char>& s) {
         }
     }
     return true;
+}
+
+// Batches of units that cannot exhaust the room go through the unchecked
+// loop; the last few units, where the room may run out, through the checked
+// one.  The byte stores could alias the caller's cursor, so the loops work
+// on a local copy that stays in registers.
+bool encode_utf8(Cursor<wchar_t, unsigned char>& state) {
+    Cursor<wchar_t, unsigned char> s = state;
+    bool ok = true;
+    for (;;) {
+        std::size_t batch = std::min(static_cast<std::size_t>(s.end - s.in), s.room / 3);
+        if (batch < 16) break;
+        ok = encode_run<false>(s, s.in + batch);
+        if (!ok) break;
+    }
+    if (ok) ok = encode_run<true>(s, s.end);
+    state = s;
+    return ok;
 }
 
 }  // namespace
