@@ -25,22 +25,13 @@ namespace {
 
 constexpr std::size_t kSize = 16u << 20;
 
-// Appends the UTF-8 form of a code point.
-void put(std::string& s, char32_t cp) {
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
+// Appends a code point as UTF-16 units.
+void put(std::wstring& s, char32_t cp) {
+    if (cp < 0x10000) {
+        s += static_cast<wchar_t>(cp);
     } else {
-        s += static_cast<char>(0xF0 | (cp >> 18));
-        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
+        s += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
+        s += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
     }
 }
 
@@ -48,27 +39,29 @@ const char* const kWords[] = {"the", "library", "converts", "text", "between", "
                               "quickly", "and", "strictly", "while", "every", "file", "stream",
                               "reads", "lines", "of", "data", "from", "disk", "into", "memory"};
 
-void english_sentence(std::string& s, std::mt19937& rng) {
+void english_sentence(std::wstring& s, std::mt19937& rng) {
     int n = 4 + static_cast<int>(rng() % 10);
     for (int i = 0; i < n; ++i) {
-        s += kWords[rng() % (sizeof kWords / sizeof kWords[0])];
-        s += i + 1 < n ? " " : ". ";
+        for (const char* w = kWords[rng() % (sizeof kWords / sizeof kWords[0])]; *w; ++w) s += *w;
+        s += i + 1 < n ? L" " : L". ";
     }
-    if (rng() % 8 == 0) s += "\n";
+    if (rng() % 8 == 0) s += L"\n";
 }
 
-void chinese_sentence(std::string& s, std::mt19937& rng) {
+void chinese_sentence(std::wstring& s, std::mt19937& rng) {
     // Common ideographs, U+4E00..U+9FA5, with the ideographic comma and stop.
     int n = 6 + static_cast<int>(rng() % 20);
     for (int i = 0; i < n; ++i) put(s, 0x4E00 + rng() % 0x51A6);
     put(s, rng() % 2 ? 0x3002 : 0xFF0C);
 }
 
-std::string make_text(int kind) {
+// About kSize bytes of UTF-8 text of the given kind, as UTF-16.
+std::wstring make_text(int kind) {
     std::mt19937 rng(42);
-    std::string s;
-    s.reserve(kSize + 64);
-    while (s.size() < kSize) {
+    std::wstring s;
+    std::size_t bytes = 0;
+    while (bytes < kSize) {
+        std::size_t before = s.size();
         if (kind == 0) {
             english_sentence(s, rng);
         } else if (kind == 1) {
@@ -78,8 +71,12 @@ std::string make_text(int kind) {
             // Mostly emoji, with some spaces and short words between them.
             put(s, 0x1F300 + rng() % 0x350);
             unsigned r = rng() % 10;
-            if (r < 3) s += ' ';
-            else if (r == 3) s += "ok ";
+            if (r < 3) s += L' ';
+            else if (r == 3) s += L"ok ";
+        }
+        for (std::size_t i = before; i < s.size(); ++i) {
+            auto u = static_cast<unsigned>(s[i]);
+            bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : (u & 0xF800) == 0xD800 ? 2 : 3;
         }
     }
     return s;
@@ -98,11 +95,13 @@ std::vector<Input>& inputs() {
         std::vector<Input> v;
         const char* names[] = {"ascii", "mixed_en_zh", "emoji"};
         for (int k = 0; k < 3; ++k) {
-            Input in{names[k], make_text(k), {}, {}, {}};
-            in.qt = QString::fromUtf8(in.utf8.data(), static_cast<int>(in.utf8.size()));
-            in.icu.assign(reinterpret_cast<const char16_t*>(in.qt.utf16()),
-                          static_cast<std::size_t>(in.qt.size()));
-            in.wide.assign(in.icu.begin(), in.icu.end());
+            std::wstring text = make_text(k);
+            Input in{names[k], std::string(3 * text.size(), '\0'), {text.begin(), text.end()}, {}, {}};
+            unsigned room = static_cast<unsigned>(in.utf8.size() - 1);
+            zop::Convertion::utf16_to_utf8(text.data(), static_cast<unsigned>(text.size()), &in.utf8[0], &room);
+            in.utf8.resize(in.utf8.size() - 1 - room);
+            in.icu.assign(text.begin(), text.end());
+            in.qt = QString::fromUtf16(in.icu.data(), static_cast<int>(in.icu.size()));
             v.push_back(std::move(in));
         }
         return v;
