@@ -49,16 +49,11 @@ TEST(Char, EveryCodeUnitClassifiesAsTheUnicodeDataFileSays) {
 // Values that later Unicode versions changed keep their 3.0 classes; this
 // guards against the table being built from some other version of the file.
 TEST(Char, KeepsUnicode3Classes) {
-    EXPECT_TRUE(Char::is_lower(0x00AA));
-    EXPECT_TRUE(Char::is_lower(0x00BA));
-    EXPECT_TRUE(Char::is_symbol(0x00A7));
-    EXPECT_TRUE(Char::is_symbol(0x00B6));
-    EXPECT_TRUE(Char::is_punctuation(0x00AD));
-    EXPECT_TRUE(Char::is_whitespace(0x200B));
-    EXPECT_TRUE(Char::is_seperator(0x200B));
-    EXPECT_TRUE(Char::is_number(0x16EE));
-    EXPECT_FALSE(Char::is_letter(0x16EE));
-    EXPECT_TRUE(Char::is_punctuation(0x17D7));
+    for (unsigned cp : {0x00AAu, 0x00BAu}) EXPECT_TRUE(Char::is_lower(static_cast<wchar_t>(cp)));
+    for (unsigned cp : {0x00A7u, 0x00B6u}) EXPECT_TRUE(Char::is_symbol(static_cast<wchar_t>(cp)));
+    for (unsigned cp : {0x00ADu, 0x17D7u}) EXPECT_TRUE(Char::is_punctuation(static_cast<wchar_t>(cp)));
+    EXPECT_TRUE(Char::is_whitespace(0x200B) && Char::is_seperator(0x200B));
+    EXPECT_TRUE(Char::is_number(0x16EE) && !Char::is_letter(0x16EE));
     for (unsigned cp : {0x0220u, 0x0221u, 0x0237u, 0x03F4u, 0x20B0u, 0xFDFCu, 0x1700u, 0x177Fu,
                         0x180Bu, 0x06DDu, 0xD800u, 0xDFFFu, 0xE000u, 0xFFFFu}) {
         EXPECT_EQ(answers(static_cast<wchar_t>(cp)), 0u) << std::hex << cp;
@@ -71,31 +66,12 @@ TEST(Char, KeepsUnicode3Classes) {
     EXPECT_FALSE(Char::is_letter(0x9FA6));
 }
 
-TEST(Char, WhitespaceBeyondTheSpaceSeparators) {
-    for (unsigned cp : {0x09u, 0x0Du, 0x20u, 0x85u, 0xA0u, 0x2028u, 0x2029u, 0x3000u}) {
-        EXPECT_TRUE(Char::is_whitespace(static_cast<wchar_t>(cp))) << std::hex << cp;
-    }
-    for (unsigned cp : {0x08u, 0x0Eu, 0x1Cu, 0x1Fu, 0xFEFFu}) {
-        EXPECT_FALSE(Char::is_whitespace(static_cast<wchar_t>(cp))) << std::hex << cp;
-    }
-    EXPECT_FALSE(Char::is_seperator(0x09));
-    // Titlecase counts as a letter but as neither case.
-    EXPECT_TRUE(Char::is_letter(0x01C5));
-    EXPECT_FALSE(Char::is_upper(0x01C5) || Char::is_lower(0x01C5));
-}
-
 TEST(Char, ValuesBeyondSixteenBitsAreNothing) {
     if (sizeof(wchar_t) == 2) GTEST_SKIP() << "wchar_t holds only 16-bit values here";
     // 0x10041 and 0x10020 would alias 'A' and ' ' if the value were cut down.
     for (long v : {0x10041L, 0x10020L, 0x10030L, 0x1FFFFL, 0x7FFFFFFFL, -1L, -0xFFBFL}) {
         EXPECT_EQ(answers(static_cast<wchar_t>(v)), 0u) << v;
     }
-}
-
-TEST(Char, ObjectsAreStateless) {
-    Char a;
-    Char b;
-    EXPECT_EQ(&(a = b), &a);
 }
 
 }  // namespace

@@ -248,20 +248,4 @@ TEST(Utf16Differential, AgreesWithTheUnitModel) {
     }
 }
 
-TEST(Utf8Differential, RoundTripsEveryScalarValueRange) {
-    std::mt19937 rng(99);
-    for (int i = 0; i < 2000; ++i) {
-        std::string s = random_text(rng);
-        std::vector<wchar_t> units(s.size() + 1);
-        unsigned room = static_cast<unsigned>(units.size());
-        ASSERT_TRUE(Convertion::utf8_to_utf16(s.data(), static_cast<unsigned>(s.size()), units.data(), &room));
-        unsigned count = static_cast<unsigned>(units.size()) - room;
-        std::string back(s.size() + 1, 'Z');
-        unsigned back_room = static_cast<unsigned>(s.size());
-        ASSERT_TRUE(Convertion::utf16_to_utf8(units.data(), count, &back[0], &back_room));
-        EXPECT_EQ(back_room, 0u);
-        EXPECT_EQ(back.substr(0, s.size()), s);
-    }
-}
-
 }  // namespace
