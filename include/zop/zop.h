@@ -4,5 +4,6 @@
 
 #include <zop/core.h>
 #include <zop/fs.h>
+#include <zop/text.h>
 
 #endif
