@@ -4,6 +4,7 @@
 
 #include <zop/core.h>
 #include <zop/fs.h>
+#include <zop/io.h>
 #include <zop/text.h>
 
 #endif

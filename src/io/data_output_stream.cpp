@@ -1,0 +1,155 @@
+// DataOutputStream: typed writes in the library's big-endian encoding.
+#include <zop/io.h>
+#include <zop/text.h>
+
+#include "io/stream_errors.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace zop {
+
+DataOutputStream::DataOutputStream(OutputStream* out, bool own) : out_(out), own_(own) {}
+
+DataOutputStream::~DataOutputStream() {
+    try {
+        close();
+    } catch (...) {
+        // A destructor does not throw; the wrapped stream's failure is lost.
+    }
+}
+
+void DataOutputStream::check_closed() const {
+    if (out_ == nullptr) throw IOException(detail::kOutputClosed);
+}
+
+// One byte through the wrapped stream's single-byte write.
+void DataOutputStream::put(unsigned char byte) { out_->write(static_cast<int>(byte)); }
+
+void DataOutputStream::write(const unsigned char* bytes, unsigned int len) {
+    check_closed();
+    out_->write(bytes, len);
+}
+
+long long DataOutputStream::seek(long long offset, SeekOrigin origin) {
+    check_closed();
+    return out_->seek(offset, origin);
+}
+
+void DataOutputStream::flush() {
+    check_closed();
+    out_->flush();
+}
+
+void DataOutputStream::close() {
+    if (out_ == nullptr) return;
+    try {
+        out_->flush();
+    } catch (...) {
+        // Closing goes on; what could not be flushed is lost.
+    }
+    out_->close();
+    if (own_) delete out_;
+    out_ = nullptr;
+}
+
+const unsigned char* DataOutputStream::buffer() const {
+    check_closed();
+    return out_->buffer();
+}
+
+void DataOutputStream::write_bool(bool value) { write_byte(value ? 1 : 0); }
+void DataOutputStream::write_char(char value) { write_byte(static_cast<unsigned char>(value)); }
+
+void DataOutputStream::write_byte(unsigned char value) {
+    check_closed();
+    put(value);
+}
+
+void DataOutputStream::write_ushort(unsigned short value) {
+    check_closed();
+    put(static_cast<unsigned char>(value >> 8));
+    put(static_cast<unsigned char>(value));
+}
+
+void DataOutputStream::write_short(short value) { write_ushort(static_cast<unsigned short>(value)); }
+
+void DataOutputStream::write_uint(unsigned int value) {
+    check_closed();
+    put(static_cast<unsigned char>(value >> 24));
+    put(static_cast<unsigned char>(value >> 16));
+    put(static_cast<unsigned char>(value >> 8));
+    put(static_cast<unsigned char>(value));
+}
+
+void DataOutputStream::write_int(int value) { write_uint(static_cast<unsigned int>(value)); }
+
+void DataOutputStream::write_uint64(unsigned long long value) {
+    check_closed();
+    for (int shift = 56; shift >= 0; shift -= 8) put(static_cast<unsigned char>(value >> shift));
+}
+
+void DataOutputStream::write_int64(long long value) {
+    write_uint64(static_cast<unsigned long long>(value));
+}
+
+void DataOutputStream::write_float(float value) {
+    unsigned int bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    write_uint(bits);
+}
+
+void DataOutputStream::write_double(double value) {
+    unsigned long long bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    write_uint64(bits);
+}
+
+void DataOutputStream::write_string(const std::string& value) {
+    check_closed();
+    if (value.size() > 0xFFFFFFFEu) throw ArgumentException(L"The string is too long.", L"value");
+    const auto n = static_cast<unsigned int>(value.size());
+    write_uint(n);
+    if (n != 0) out_->write(reinterpret_cast<const unsigned char*>(value.data()), n);
+}
+
+void DataOutputStream::write_string(const std::wstring& value) {
+    check_closed();
+    if (value.size() > 0x7FFFFFFEu) throw ArgumentException(L"The string is too long.", L"value");
+    const auto n = static_cast<unsigned int>(value.size());
+    write_uint(n);
+    if (n == 0) return;
+    std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[2u * n]);
+    if (!bytes) throw OutOfMemoryException();
+    for (unsigned int i = 0; i < n; ++i) {
+        const auto unit = static_cast<unsigned int>(value[i]);
+        bytes[2 * i] = static_cast<unsigned char>(unit >> 8);
+        bytes[2 * i + 1] = static_cast<unsigned char>(unit);
+    }
+    out_->write(bytes.get(), 2u * n);
+}
+
+void DataOutputStream::write_line(const std::wstring& text) {
+    check_closed();
+    if (text.size() > 0x2AAAAAA9u) throw ArgumentException(L"The text is too long.", L"text");
+    const auto n = static_cast<unsigned int>(text.size());
+    const unsigned int size = 3 * n + 1;
+    std::unique_ptr<char[]> scratch(new (std::nothrow) char[size]);
+    if (!scratch) throw OutOfMemoryException();
+    int converted = 0;
+    if (n != 0) {
+        converted = Convertion::utf16_to_ansi(text.data(), n, scratch.get(), size);
+        if (converted == 0) throw IOException(L"Cannot write file.");
+    }
+    if (converted != 0) {
+        write(reinterpret_cast<const unsigned char*>(scratch.get()),
+              static_cast<unsigned int>(converted));
+    }
+    const unsigned char cr = 13;
+    const unsigned char lf = 10;
+    write(&cr, 1);
+    write(&lf, 1);
+}
+
+}  // namespace zop
