@@ -62,3 +62,20 @@ TEST(FilePosix, AttributesAsWinePresentsThem) {
 }
 
 }  // namespace
+
+#include "sys/file_stream.h"
+
+namespace {
+
+TEST(FilePosix, ReadonlyFilesRefuseWriters) {
+    TempDir tmp;
+    zop_test::write_file(tmp / L"ro", "x");
+    ASSERT_TRUE(set_file_attributes(tmp / L"ro", kAttrReadonly));
+    EXPECT_EQ(open_file(tmp / L"ro", kAccessWrite, 7, kOpenExisting), kInvalidFile);
+    EXPECT_EQ(last_error(), 5u);
+    FileHandle reader = open_file(tmp / L"ro", kAccessRead, 7, kOpenExisting);
+    ASSERT_NE(reader, kInvalidFile);
+    EXPECT_TRUE(close_file(reader));
+}
+
+}  // namespace
