@@ -11,7 +11,13 @@ namespace zop {
 unsigned int BufferedInputStream::default_size = 2048;
 
 BufferedInputStream::BufferedInputStream(InputStream* in, bool own, bool close_wrapped)
-    : BufferedInputStream(in, in != nullptr ? default_size : 1, own, close_wrapped) {}
+    : in_(in), own_(own), close_wrapped_(close_wrapped), buf_(nullptr), capacity_(default_size),
+      count_(0), pos_(0) {
+    if (in == nullptr) throw ArgumentException(L"The input stream is NULL.", L"in");
+    if (capacity_ == 0) throw ArgumentException(L"The initial size is 0.", L"init_size");
+    buf_ = new (std::nothrow) unsigned char[capacity_];
+    if (buf_ == nullptr) throw OutOfMemoryException();
+}
 
 BufferedInputStream::BufferedInputStream(InputStream* in, unsigned int init_size, bool own,
                                          bool close_wrapped)

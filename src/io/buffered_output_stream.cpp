@@ -23,7 +23,10 @@ BufferedOutputStream::BufferedOutputStream(OutputStream* out, bool own, bool clo
 
 BufferedOutputStream::BufferedOutputStream(OutputStream* out, unsigned int init_size, bool own,
                                            bool close_wrapped)
-    : BufferedOutputStream(out, own, close_wrapped) {
+    : out_(out), own_(own), close_wrapped_(close_wrapped), block_(nullptr) {
+    // Not delegated: a delegating constructor that throws runs the
+    // destructor, which would flush the wrapped stream.
+    if (out == nullptr) throw ArgumentException(L"The output stream is NULL.", L"in");
     if (init_size == 0) throw ArgumentException(L"The initial size is 0.", L"init_size");
     grow(init_size);
 }
