@@ -247,6 +247,7 @@ private:
     int read_buf(unsigned char* bytes, int len);
     void internal_read();
     void check_closed() const;
+    int read_refill();
 
     InputStream* in_;
     bool own_;
@@ -290,6 +291,7 @@ private:
     struct Block;
     void check_closed() const;
     void grow(unsigned int needed);
+    void write_byte_slow(int b);
 
     OutputStream* out_;
     bool own_;
@@ -345,6 +347,7 @@ public:
 private:
     void check_closed() const;
     int next();
+    int take();
 
     InputStream* in_;
     bool own_;

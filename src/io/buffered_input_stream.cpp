@@ -48,7 +48,14 @@ void BufferedInputStream::internal_read() {
     count_ = n > 0 ? static_cast<unsigned int>(n) : 0;
 }
 
+// The byte path of typed readers: a bounds test and a load, with the rest
+// kept out of line so that this needs no stack frame.
 int BufferedInputStream::read() {
+    if (pos_ < count_ && in_ != nullptr) return buf_[pos_++];
+    return read_refill();
+}
+
+[[gnu::noinline]] int BufferedInputStream::read_refill() {
     check_closed();
     if (pos_ < count_) return buf_[pos_++];
     internal_read();

@@ -3,6 +3,7 @@
 
 #include "io/stream_errors.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -38,7 +39,7 @@ BufferedOutputStream::~BufferedOutputStream() {
         // A destructor does not throw; the wrapped stream's failure is lost.
     }
     if (block_ != nullptr) {
-        delete[] block_->data;
+        std::free(block_->data);
         delete block_;
     }
 }
@@ -53,7 +54,7 @@ void BufferedOutputStream::grow(unsigned int needed) {
     if (block_ == nullptr) {
         block_ = new (std::nothrow) Block;
         if (block_ == nullptr) throw OutOfMemoryException();
-        block_->data = new (std::nothrow) unsigned char[needed];
+        block_->data = static_cast<unsigned char*>(std::malloc(needed));
         if (block_->data == nullptr) {
             delete block_;
             block_ = nullptr;
@@ -64,10 +65,11 @@ void BufferedOutputStream::grow(unsigned int needed) {
     }
     const unsigned int max = std::numeric_limits<unsigned int>::max();
     unsigned int capacity = needed > max / 2 ? max : needed * 2;
-    auto* data = new (std::nothrow) unsigned char[capacity];
+    // realloc moves large blocks by remapping their pages, not by copying
+    // them into fresh memory; what it does is what "new storage, copy,
+    // release" means, only cheaper.
+    auto* data = static_cast<unsigned char*>(std::realloc(block_->data, capacity));
     if (data == nullptr) throw OutOfMemoryException();
-    if (block_->fill != 0) std::memcpy(data, block_->data, block_->fill);
-    delete[] block_->data;
     block_->data = data;
     block_->capacity = capacity;
 }
@@ -84,11 +86,17 @@ void BufferedOutputStream::write(const unsigned char* bytes, unsigned int len) {
 }
 
 void BufferedOutputStream::write(int b) {
-    // The byte path of typed writers: one store when the block has room.
-    if (out_ != nullptr && block_ != nullptr && block_->fill < block_->capacity) {
-        block_->data[block_->fill++] = static_cast<unsigned char>(b);
+    // The byte path of typed writers: one store when the block has room,
+    // the rest out of line.
+    Block* block = block_;
+    if (block != nullptr && block->fill < block->capacity && out_ != nullptr) {
+        block->data[block->fill++] = static_cast<unsigned char>(b);
         return;
     }
+    write_byte_slow(b);
+}
+
+[[gnu::noinline]] void BufferedOutputStream::write_byte_slow(int b) {
     const unsigned char byte = static_cast<unsigned char>(b);
     write(&byte, 1);
 }
@@ -121,7 +129,7 @@ void BufferedOutputStream::close() {
     }
     out_ = nullptr;
     if (block_ != nullptr) {
-        delete[] block_->data;
+        std::free(block_->data);
         delete block_;
         block_ = nullptr;
     }

@@ -34,8 +34,9 @@ void DataInputStream::check_closed() const {
     if (in_ == nullptr) throw IOException(detail::kInputClosed);
 }
 
-int DataInputStream::read() {
-    check_closed();
+// The next byte of an open stream: the pending one first, then the wrapped
+// stream's.  What read() does once the closed check is behind it.
+inline int DataInputStream::take() {
     if (pending_ >= 0) {
         int b = pending_;
         pending_ = -1;
@@ -44,9 +45,16 @@ int DataInputStream::read() {
     return in_->read();
 }
 
+int DataInputStream::read() {
+    check_closed();
+    return take();
+}
+
 // The next byte for a typed read; the end of input is an EOFException.
+// Typed reads call this stream's own read() by its qualified name: the
+// same operation, without a virtual dispatch per byte.
 int DataInputStream::next() {
-    int b = read();
+    int b = DataInputStream::read();
     if (b < 0) throw EOFException();
     return b;
 }
@@ -91,8 +99,9 @@ unsigned char DataInputStream::read_byte() { return static_cast<unsigned char>(n
 
 unsigned short DataInputStream::read_ushort() {
     // Both bytes are taken before either is judged.
-    int b1 = read();
-    int b2 = read();
+    check_closed();
+    int b1 = take();
+    int b2 = in_->read();
     if ((b1 | b2) < 0) throw EOFException();
     return static_cast<unsigned short>((b1 << 8) | b2);
 }
@@ -100,10 +109,14 @@ unsigned short DataInputStream::read_ushort() {
 short DataInputStream::read_short() { return static_cast<short>(read_ushort()); }
 
 unsigned int DataInputStream::read_uint() {
-    int b1 = read();
-    int b2 = read();
-    int b3 = read();
-    int b4 = read();
+    check_closed();
+    // Only the first byte can be pending; the others come straight from the
+    // wrapped stream.
+    int b1 = take();
+    InputStream* in = in_;
+    int b2 = in->read();
+    int b3 = in->read();
+    int b4 = in->read();
     if ((b1 | b2 | b3 | b4) < 0) throw EOFException();
     return (static_cast<unsigned int>(b1) << 24) | (static_cast<unsigned int>(b2) << 16) |
            (static_cast<unsigned int>(b3) << 8) | static_cast<unsigned int>(b4);
@@ -112,8 +125,9 @@ unsigned int DataInputStream::read_uint() {
 int DataInputStream::read_int() { return static_cast<int>(read_uint()); }
 
 unsigned long long DataInputStream::read_uint64() {
-    unsigned long long high = read_uint();
-    unsigned long long low = read_uint();
+    // Two reads of an int through the typed interface, high half first.
+    unsigned long long high = static_cast<unsigned int>(read_int());
+    unsigned long long low = static_cast<unsigned int>(read_int());
     return (high << 32) | low;
 }
 
@@ -148,8 +162,8 @@ std::wstring DataInputStream::read_uni_string() {
     std::wstring text;
     text.reserve(n < kMaxReserve ? n : kMaxReserve);
     for (unsigned int i = 0; i < n; ++i) {
-        int b1 = read();
-        int b2 = read();
+        int b1 = DataInputStream::read();
+        int b2 = DataInputStream::read();
         if ((b1 | b2) < 0) throw EOFException();
         text.push_back(static_cast<wchar_t>((b1 << 8) | b2));
     }
