@@ -4,5 +4,6 @@
 
 #include <zop/core.h>
 #include <zop/fs.h>
+#include <zop/time.h>
 
 #endif

@@ -1,0 +1,137 @@
+// POSIX backend: the system clock and calendar conversion, with the
+// Windows conversions' range and refusals.
+#include "sys/posix/calendar.h"
+
+#include "sys/error.h"
+#include "sys/time.h"
+
+#include <ctime>
+
+namespace zop::sys {
+
+namespace posix {
+
+namespace {
+
+constexpr unsigned kDaysBefore[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+
+// The Gregorian calendar repeats every 400 years, and 1601 starts such a
+// cycle, so a day number splits into cycles, centuries, four-year groups
+// and years with no special case but the last day of a longer period.
+constexpr std::int64_t kDaysPer400 = 146097;
+constexpr std::int64_t kDaysPer100 = 36524;
+constexpr std::int64_t kDaysPer4 = 1461;
+
+}  // namespace
+
+unsigned days_in_month(unsigned year, unsigned month) {
+    static constexpr unsigned kDays[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && is_leap(year) ? 29 : kDays[month];
+}
+
+std::int64_t day_number(unsigned year, unsigned month, unsigned day) {
+    const std::int64_t y = static_cast<std::int64_t>(year) - 1601;
+    std::int64_t days = y * 365 + y / 4 - y / 100 + y / 400;
+    days += kDaysBefore[month] + (month > 2 && is_leap(year) ? 1 : 0);
+    return days + day - 1;
+}
+
+void civil_date(std::int64_t days, unsigned& year, unsigned& month, unsigned& day,
+                unsigned& weekday) {
+    weekday = static_cast<unsigned>((days + 1) % 7);  // 1601-01-01 was a Monday
+    std::int64_t cycles = days / kDaysPer400;
+    std::int64_t rest = days % kDaysPer400;
+    std::int64_t centuries = rest / kDaysPer100;
+    if (centuries == 4) centuries = 3;  // 31 December of a year divisible by 400
+    rest -= centuries * kDaysPer100;
+    std::int64_t groups = rest / kDaysPer4;
+    rest %= kDaysPer4;
+    std::int64_t years = rest / 365;
+    if (years == 4) years = 3;  // 31 December of a leap year
+    rest -= years * 365;
+    year = static_cast<unsigned>(1601 + cycles * 400 + centuries * 100 + groups * 4 + years);
+    const unsigned leap = is_leap(year) ? 1 : 0;
+    const unsigned ordinal = static_cast<unsigned>(rest);  // 0-based day of the year
+    month = 12;
+    while (month > 1 && ordinal < kDaysBefore[month] + (month > 2 ? leap : 0)) --month;
+    day = ordinal - kDaysBefore[month] - (month > 2 ? leap : 0) + 1;
+}
+
+}  // namespace posix
+
+namespace {
+
+constexpr std::uint64_t kTicksPerMs = 10000;
+constexpr std::uint64_t kTicksPerDay = 864000000000ULL;
+// 1970-01-01 as a file time.
+constexpr std::uint64_t kUnixEpoch = 116444736000000000ULL;
+constexpr std::uint32_t kInvalidParameter = 87;
+
+bool refuse() {
+    set_last_error(kInvalidParameter);
+    return false;
+}
+
+}  // namespace
+
+CalendarTime from_os(const SYSTEMTIME& record) {
+    CalendarTime out;
+    out.year = record.wYear;
+    out.month = record.wMonth;
+    out.day_of_week = record.wDayOfWeek;
+    out.day = record.wDay;
+    out.hour = record.wHour;
+    out.minute = record.wMinute;
+    out.second = record.wSecond;
+    out.milliseconds = record.wMilliseconds;
+    return out;
+}
+
+std::uint64_t from_os(const FILETIME& record) {
+    return (static_cast<std::uint64_t>(record.dwHighDateTime) << 32) | record.dwLowDateTime;
+}
+
+void to_os(std::uint64_t file_time, FILETIME& record) {
+    record.dwLowDateTime = static_cast<std::uint32_t>(file_time);
+    record.dwHighDateTime = static_cast<std::uint32_t>(file_time >> 32);
+}
+
+std::uint64_t current_file_time() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const std::uint64_t ms = static_cast<std::uint64_t>(now.tv_sec) * 1000 +
+                             static_cast<std::uint64_t>(now.tv_nsec) / 1000000;
+    return kUnixEpoch + ms * kTicksPerMs;
+}
+
+bool file_time_to_calendar(std::uint64_t file_time, CalendarTime& out) {
+    if (file_time >> 63 != 0) return refuse();
+    const std::uint64_t ms_of_day = file_time % kTicksPerDay / kTicksPerMs;
+    unsigned year, month, day, weekday;
+    posix::civil_date(static_cast<std::int64_t>(file_time / kTicksPerDay), year, month, day,
+                      weekday);
+    out.year = static_cast<std::uint16_t>(year);
+    out.month = static_cast<std::uint16_t>(month);
+    out.day_of_week = static_cast<std::uint16_t>(weekday);
+    out.day = static_cast<std::uint16_t>(day);
+    out.hour = static_cast<std::uint16_t>(ms_of_day / 3600000);
+    out.minute = static_cast<std::uint16_t>(ms_of_day / 60000 % 60);
+    out.second = static_cast<std::uint16_t>(ms_of_day / 1000 % 60);
+    out.milliseconds = static_cast<std::uint16_t>(ms_of_day % 1000);
+    return true;
+}
+
+bool calendar_to_file_time(const CalendarTime& in, std::uint64_t& file_time) {
+    if (in.year < 1601 || in.year > 30827 || in.month < 1 || in.month > 12 || in.day < 1 ||
+        in.day > posix::days_in_month(in.year, in.month) || in.hour > 23 || in.minute > 59 ||
+        in.second > 59 || in.milliseconds > 999) {
+        return refuse();
+    }
+    const std::uint64_t days = static_cast<std::uint64_t>(posix::day_number(in.year, in.month, in.day));
+    const std::uint64_t ms =
+        ((in.hour * 60ULL + in.minute) * 60 + in.second) * 1000 + in.milliseconds;
+    file_time = days * kTicksPerDay + ms * kTicksPerMs;
+    return true;
+}
+
+}  // namespace zop::sys

@@ -1,0 +1,110 @@
+// Win32 backend: the system clock, calendar conversion, time-zone settings
+// and the user's language.
+#include <windows.h>
+
+#include "sys/time.h"
+
+#include <cstddef>
+
+namespace zop::sys {
+
+namespace {
+
+static_assert(sizeof(CalendarTime) == sizeof(SYSTEMTIME), "CalendarTime mirrors SYSTEMTIME");
+
+SYSTEMTIME to_system_time(const CalendarTime& in) {
+    SYSTEMTIME out;
+    out.wYear = in.year;
+    out.wMonth = in.month;
+    out.wDayOfWeek = in.day_of_week;
+    out.wDay = in.day;
+    out.wHour = in.hour;
+    out.wMinute = in.minute;
+    out.wSecond = in.second;
+    out.wMilliseconds = in.milliseconds;
+    return out;
+}
+
+// The last year every Windows version converts; some accept more, so the
+// limit is applied here for the same answers everywhere.
+constexpr std::uint16_t kLastYear = 30827;
+
+// The zone names are fixed arrays that the system normally terminates.
+template <std::size_t N>
+std::wstring bounded(const WCHAR (&name)[N]) {
+    std::size_t n = 0;
+    while (n < N && name[n] != 0) ++n;
+    return std::wstring(name, name + n);
+}
+
+}  // namespace
+
+CalendarTime from_os(const SYSTEMTIME& record) {
+    CalendarTime out;
+    out.year = record.wYear;
+    out.month = record.wMonth;
+    out.day_of_week = record.wDayOfWeek;
+    out.day = record.wDay;
+    out.hour = record.wHour;
+    out.minute = record.wMinute;
+    out.second = record.wSecond;
+    out.milliseconds = record.wMilliseconds;
+    return out;
+}
+
+std::uint64_t from_os(const FILETIME& record) {
+    return (static_cast<std::uint64_t>(record.dwHighDateTime) << 32) | record.dwLowDateTime;
+}
+
+void to_os(std::uint64_t file_time, FILETIME& record) {
+    record.dwLowDateTime = static_cast<DWORD>(file_time);
+    record.dwHighDateTime = static_cast<DWORD>(file_time >> 32);
+}
+
+std::uint64_t current_file_time() {
+    SYSTEMTIME now;
+    ::GetSystemTime(&now);
+    FILETIME ft = {0, 0};
+    ::SystemTimeToFileTime(&now, &ft);
+    return from_os(ft);
+}
+
+bool file_time_to_calendar(std::uint64_t file_time, CalendarTime& out) {
+    FILETIME ft;
+    to_os(file_time, ft);
+    SYSTEMTIME st;
+    if (!::FileTimeToSystemTime(&ft, &st)) return false;
+    out = from_os(st);
+    return true;
+}
+
+bool calendar_to_file_time(const CalendarTime& in, std::uint64_t& file_time) {
+    if (in.year > kLastYear) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    SYSTEMTIME st = to_system_time(in);
+    FILETIME ft;
+    if (!::SystemTimeToFileTime(&st, &ft)) return false;
+    file_time = from_os(ft);
+    return true;
+}
+
+std::uint32_t time_zone_information(TimeZoneSettings& settings) {
+    TIME_ZONE_INFORMATION info;
+    ZeroMemory(&info, sizeof info);
+    DWORD id = ::GetTimeZoneInformation(&info);
+    if (id == TIME_ZONE_ID_INVALID) return kZoneIdInvalid;
+    settings.bias = info.Bias;
+    settings.standard_name = bounded(info.StandardName);
+    settings.standard_date = from_os(info.StandardDate);
+    settings.standard_bias = info.StandardBias;
+    settings.daylight_name = bounded(info.DaylightName);
+    settings.daylight_date = from_os(info.DaylightDate);
+    settings.daylight_bias = info.DaylightBias;
+    return id;
+}
+
+std::uint16_t user_default_language() { return ::GetUserDefaultLangID(); }
+
+}  // namespace zop::sys
