@@ -83,6 +83,7 @@ class ZOP_API TimeSpan {
 public:
     // The span of `ticks` microseconds.
     explicit TimeSpan(const long long& ticks);
+    TimeSpan(const TimeSpan& other);
     TimeSpan& operator=(const TimeSpan& other);
 
     // Whole days, truncated toward zero.
@@ -118,6 +119,7 @@ public:
     Date(unsigned int year, unsigned int month, unsigned int day, unsigned int hour,
          unsigned int minute, unsigned int second, unsigned int millisecond);
 
+    Date(const Date& other);
     Date& operator=(const Date& other);
 
     // The tick count.

@@ -11,6 +11,7 @@ using detail::kTicksPerHour;
 
 TimeSpan::TimeSpan(const long long& ticks) : ticks_(ticks) {}
 
+TimeSpan::TimeSpan(const TimeSpan& other) = default;
 TimeSpan& TimeSpan::operator=(const TimeSpan& other) = default;
 
 int TimeSpan::days() const { return static_cast<int>(ticks_ / kTicksPerDay); }
@@ -55,6 +56,7 @@ Date::Date(unsigned int year, unsigned int month, unsigned int day, unsigned int
     ticks_ = detail::ticks_from_file_time(file_time);
 }
 
+Date::Date(const Date& other) = default;
 Date& Date::operator=(const Date& other) = default;
 
 long long Date::time() const { return ticks_; }
