@@ -36,9 +36,6 @@ constexpr std::uint64_t file_time_from_ticks(long long ticks) {
 // calendar range.
 bool calendar_fields(long long ticks, sys::CalendarTime& fields);
 
-// Days in `month` (1-12) of `year`, by the leap-year rule.
-unsigned days_in_month(unsigned year, unsigned month);
-
 // The ordinal day (1-366) of a valid date.
 unsigned day_of_year(unsigned year, unsigned month, unsigned day);
 

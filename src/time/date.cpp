@@ -2,6 +2,7 @@
 #include <zop/time.h>
 
 #include "core/error_text.h"
+#include "sys/calendar_rules.h"
 #include "time/calendar.h"
 
 namespace zop {
@@ -100,9 +101,7 @@ void Date::add_hours(int hours) {
     ticks_ = detail::wrap_add(ticks_, detail::wrap_mul(hours, kTicksPerHour));
 }
 
-bool Date::is_leap_year(unsigned int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool Date::is_leap_year(unsigned int year) { return sys::is_leap_year(year); }
 
 long long Date::now_time() { return detail::ticks_from_file_time(sys::current_file_time()); }
 

@@ -2,6 +2,7 @@
 // Windows conversions' range and refusals.
 #include "sys/posix/calendar.h"
 
+#include "sys/calendar_rules.h"
 #include "sys/error.h"
 #include "sys/time.h"
 
@@ -13,8 +14,6 @@ namespace posix {
 
 namespace {
 
-constexpr unsigned kDaysBefore[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-
 // The Gregorian calendar repeats every 400 years, and 1601 starts such a
 // cycle, so a day number splits into cycles, centuries, four-year groups
 // and years with no special case but the last day of a longer period.
@@ -24,15 +23,10 @@ constexpr std::int64_t kDaysPer4 = 1461;
 
 }  // namespace
 
-unsigned days_in_month(unsigned year, unsigned month) {
-    static constexpr unsigned kDays[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && is_leap(year) ? 29 : kDays[month];
-}
-
 std::int64_t day_number(unsigned year, unsigned month, unsigned day) {
     const std::int64_t y = static_cast<std::int64_t>(year) - 1601;
     std::int64_t days = y * 365 + y / 4 - y / 100 + y / 400;
-    days += kDaysBefore[month] + (month > 2 && is_leap(year) ? 1 : 0);
+    days += days_before_month(year, month);
     return days + day - 1;
 }
 
@@ -50,11 +44,10 @@ void civil_date(std::int64_t days, unsigned& year, unsigned& month, unsigned& da
     if (years == 4) years = 3;  // 31 December of a leap year
     rest -= years * 365;
     year = static_cast<unsigned>(1601 + cycles * 400 + centuries * 100 + groups * 4 + years);
-    const unsigned leap = is_leap(year) ? 1 : 0;
     const unsigned ordinal = static_cast<unsigned>(rest);  // 0-based day of the year
     month = 12;
-    while (month > 1 && ordinal < kDaysBefore[month] + (month > 2 ? leap : 0)) --month;
-    day = ordinal - kDaysBefore[month] - (month > 2 ? leap : 0) + 1;
+    while (month > 1 && ordinal < days_before_month(year, month)) --month;
+    day = ordinal - days_before_month(year, month) + 1;
 }
 
 }  // namespace posix
@@ -122,11 +115,7 @@ bool file_time_to_calendar(std::uint64_t file_time, CalendarTime& out) {
 }
 
 bool calendar_to_file_time(const CalendarTime& in, std::uint64_t& file_time) {
-    if (in.year < 1601 || in.year > 30827 || in.month < 1 || in.month > 12 || in.day < 1 ||
-        in.day > posix::days_in_month(in.year, in.month) || in.hour > 23 || in.minute > 59 ||
-        in.second > 59 || in.milliseconds > 999) {
-        return refuse();
-    }
+    if (!is_convertible(in)) return refuse();
     const std::uint64_t days = static_cast<std::uint64_t>(posix::day_number(in.year, in.month, in.day));
     const std::uint64_t ms =
         ((in.hour * 60ULL + in.minute) * 60 + in.second) * 1000 + in.milliseconds;

@@ -7,13 +7,6 @@
 
 namespace zop::sys::posix {
 
-constexpr bool is_leap(unsigned year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-// Days in `month` (1-12) of `year`.
-unsigned days_in_month(unsigned year, unsigned month);
-
 // The day number of a date (day 0 is 1601-01-01); the date must be valid
 // and not before 1601.
 std::int64_t day_number(unsigned year, unsigned month, unsigned day);

@@ -6,7 +6,7 @@
 // daylight flag changes in the current year.  Zones without daylight time
 // report a daylight bias of -60 and no transition dates, as Windows does
 // for such zones.  The names are the C library's abbreviations ("CST").
-#include "sys/posix/calendar.h"
+#include "sys/calendar_rules.h"
 #include "sys/posix/utf8_path.h"
 #include "sys/time.h"
 
@@ -57,7 +57,7 @@ CalendarTime rule_for(std::time_t at, long offset_before) {
     rule.month = static_cast<std::uint16_t>(tm.tm_mon + 1);
     rule.day_of_week = static_cast<std::uint16_t>(tm.tm_wday);
     const unsigned year = static_cast<unsigned>(tm.tm_year + 1900);
-    const unsigned last = posix::days_in_month(year, rule.month);
+    const unsigned last = days_in_month(year, rule.month);
     rule.day = static_cast<std::uint16_t>(
         static_cast<unsigned>(tm.tm_mday) + 7 > last ? 5 : (tm.tm_mday - 1) / 7 + 1);
     rule.hour = static_cast<std::uint16_t>(tm.tm_hour);

@@ -2,6 +2,7 @@
 // and the user's language.
 #include <windows.h>
 
+#include "sys/calendar_rules.h"
 #include "sys/time.h"
 
 #include <cstddef>
@@ -24,10 +25,6 @@ SYSTEMTIME to_system_time(const CalendarTime& in) {
     out.wMilliseconds = in.milliseconds;
     return out;
 }
-
-// The last year every Windows version converts; some accept more, so the
-// limit is applied here for the same answers everywhere.
-constexpr std::uint16_t kLastYear = 30827;
 
 // The zone names are fixed arrays that the system normally terminates.
 template <std::size_t N>
@@ -79,7 +76,9 @@ bool file_time_to_calendar(std::uint64_t file_time, CalendarTime& out) {
 }
 
 bool calendar_to_file_time(const CalendarTime& in, std::uint64_t& file_time) {
-    if (in.year > kLastYear) {
+    // Some implementations accept more (years past 30827, 29 February of
+    // any year); the check here gives the same answers everywhere.
+    if (!is_convertible(in)) {
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
