@@ -4,5 +4,6 @@
 int main() {
     demo_core();
     demo_fs();
+    demo_time();
     return 0;
 }
