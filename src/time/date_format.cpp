@@ -2,6 +2,7 @@
 // locale, and the members of Date that go through it.
 #include <zop/time.h>
 
+#include "time/date_patterns.h"
 #include "time/date_tables.h"
 
 #include <new>
@@ -10,48 +11,52 @@ namespace zop {
 
 namespace {
 
-// Chooses the current locale's predefined pattern and hands it to the
-// pattern engine.
-class LocalDateFormat : public DateFormat {
+// Chooses the current locale's predefined pattern.  The predefined
+// patterns are taken apart once, with the tables, so the pattern engine
+// runs their prepared programs instead of reading the text again.
+class LocalDateFormat final : public DateFormat {
 public:
     std::wstring format_full(const Date* date, FullDatePattern which) const override {
         const detail::PatternSet* set = current_patterns();
-        if (set == nullptr) return format(date, detail::empty_pattern());
-        switch (which) {
-        case SHORT_DATE_TIME: return format(date, set->short_date_time);
-        case LONG_DATE_TIME: return format(date, set->long_date_time);
-        case LONG_DATE_TIME_JOINED: return format(date, set->long_date_time_joined);
+        if (set != nullptr) {
+            switch (which) {
+            case SHORT_DATE_TIME: return run(date, set->short_date_time);
+            case LONG_DATE_TIME: return run(date, set->long_date_time);
+            case LONG_DATE_TIME_JOINED: return run(date, set->long_date_time_joined);
+            }
         }
-        return format(date, detail::empty_pattern());
+        return detail::format_date(date, detail::empty_format());
     }
 
     std::wstring format_time(const Date* date, TimePattern which) const override {
         const detail::PatternSet* set = current_patterns();
-        if (set == nullptr) return format(date, detail::empty_pattern());
-        switch (which) {
-        case SHORT_TIME: return format(date, set->short_time);
-        case LONG_TIME: return format(date, set->long_time);
+        if (set != nullptr) {
+            switch (which) {
+            case SHORT_TIME: return run(date, set->short_time);
+            case LONG_TIME: return run(date, set->long_time);
+            }
         }
-        return format(date, detail::empty_pattern());
+        return detail::format_date(date, detail::empty_format());
     }
 
     std::wstring format_date(const Date* date, DatePattern which) const override {
         const detail::PatternSet* set = current_patterns();
-        if (set == nullptr) return format(date, detail::empty_pattern());
-        switch (which) {
-        case SHORT_DATE: return format(date, set->short_date);
-        case LONG_DATE: return format(date, set->long_date);
-        case MONTH_DAY: return format(date, set->month_day);
-        case YEAR_MONTH: return format(date, set->year_month);
+        if (set != nullptr) {
+            switch (which) {
+            case SHORT_DATE: return run(date, set->short_date);
+            case LONG_DATE: return run(date, set->long_date);
+            case MONTH_DAY: return run(date, set->month_day);
+            case YEAR_MONTH: return run(date, set->year_month);
+            }
         }
-        return format(date, detail::empty_pattern());
+        return detail::format_date(date, detail::empty_format());
     }
 
     long long parse(const std::wstring& text) const override {
         const detail::PatternSet* set = current_patterns();
         long long ticks = 0;
-        if (!do_parse(text, set != nullptr ? set->short_date_time : detail::empty_pattern(),
-                      ticks)) {
+        if (!detail::parse_date(text, set != nullptr ? set->parse : detail::empty_parse(),
+                                ticks)) {
             throw FormatException(L"The date string format is unexpected");
         }
         return ticks;
@@ -62,6 +67,10 @@ private:
     static const detail::PatternSet* current_patterns() {
         const int row = detail::language_row(Locale::current_locale()->country_code);
         return row < 0 ? nullptr : &detail::patterns(row);
+    }
+
+    static std::wstring run(const Date* date, const detail::Pattern& pattern) {
+        return detail::format_date(date, pattern.program);
     }
 };
 

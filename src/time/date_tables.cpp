@@ -76,17 +76,23 @@ PatternSet* g_patterns = nullptr;
 NameRow* g_month_names = nullptr;
 NameRow* g_weekday_names = nullptr;
 
+void set_pattern(Pattern& pattern, const std::wstring& text) {
+    pattern.text = text;
+    pattern.program = FormatProgram(text);
+}
+
 void fill(PatternSet& set, const wchar_t* short_date, const wchar_t* long_date,
           const wchar_t* month_day, const wchar_t* year_month) {
-    set.short_time = L"HH:mm";
-    set.long_time = L"HH:mm:ss";
-    set.short_date = short_date;
-    set.long_date = long_date;
-    set.month_day = month_day;
-    set.year_month = year_month;
-    set.short_date_time = set.short_date + L" " + set.short_time;
-    set.long_date_time = set.long_date + L" " + set.long_time;
-    set.long_date_time_joined = set.long_date + set.long_time;
+    set_pattern(set.short_time, L"HH:mm");
+    set_pattern(set.long_time, L"HH:mm:ss");
+    set_pattern(set.short_date, short_date);
+    set_pattern(set.long_date, long_date);
+    set_pattern(set.month_day, month_day);
+    set_pattern(set.year_month, year_month);
+    set_pattern(set.short_date_time, set.short_date.text + L" " + set.short_time.text);
+    set_pattern(set.long_date_time, set.long_date.text + L" " + set.long_time.text);
+    set_pattern(set.long_date_time_joined, set.long_date.text + set.long_time.text);
+    set.parse = ParseProgram(set.short_date_time.text);
 }
 
 PatternSet* new_pattern_table() {
@@ -173,8 +179,13 @@ const NameRow& weekday_names(int row) {
     return g_weekday_names[row];
 }
 
-const std::wstring& empty_pattern() {
-    static const std::wstring empty;
+const FormatProgram& empty_format() {
+    static const FormatProgram empty;
+    return empty;
+}
+
+const ParseProgram& empty_parse() {
+    static const ParseProgram empty;
     return empty;
 }
 

@@ -5,22 +5,31 @@
 
 #include <zop/time.h>
 
+#include "time/date_patterns.h"
+
 #include <string>
 
 namespace zop::detail {
 
+// A pattern with its formatting program.
+struct Pattern {
+    std::wstring text;
+    FormatProgram program;
+};
+
 // The six patterns of a language, and the three date-time patterns joined
 // from them once so that formatting need not join them on every call.
 struct PatternSet {
-    std::wstring short_time;
-    std::wstring long_time;
-    std::wstring short_date;
-    std::wstring long_date;
-    std::wstring month_day;
-    std::wstring year_month;
-    std::wstring short_date_time;        // short date, " ", short time
-    std::wstring long_date_time;         // long date, " ", long time
-    std::wstring long_date_time_joined;  // long date, long time
+    Pattern short_time;
+    Pattern long_time;
+    Pattern short_date;
+    Pattern long_date;
+    Pattern month_day;
+    Pattern year_month;
+    Pattern short_date_time;        // short date, " ", short time
+    Pattern long_date_time;         // long date, " ", long time
+    Pattern long_date_time_joined;  // long date, long time
+    ParseProgram parse;             // short_date_time, for parsing
 };
 
 // A language's full and abbreviated names (12 months or 7 weekdays).
@@ -45,8 +54,10 @@ const PatternSet& patterns(int row);
 const NameRow& month_names(int row);
 const NameRow& weekday_names(int row);
 
-// An empty pattern, for locales without a row and unknown selectors.
-const std::wstring& empty_pattern();
+// The empty pattern's programs, for locales without a row and unknown
+// selectors.
+const FormatProgram& empty_format();
+const ParseProgram& empty_parse();
 
 }  // namespace zop::detail
 

@@ -14,7 +14,7 @@ detail::ZoneSettingsSource g_source = nullptr;
 
 // The system zone at its standard offset.  The daylight offset is kept but
 // never applied: is_daylight_time() answers false for every date.
-class SystemTimeZone : public TimeZone {
+class SystemTimeZone final : public TimeZone {
 public:
     long long utc_offset(const Date& date) const override {
         return is_daylight_time(date) ? daylight_offset : standard_offset;

@@ -17,37 +17,39 @@ namespace {
 // The Gregorian calendar repeats every 400 years, and 1601 starts such a
 // cycle, so a day number splits into cycles, centuries, four-year groups
 // and years with no special case but the last day of a longer period.
-constexpr std::int64_t kDaysPer400 = 146097;
-constexpr std::int64_t kDaysPer100 = 36524;
-constexpr std::int64_t kDaysPer4 = 1461;
+constexpr std::uint32_t kDaysPer400 = 146097;
+constexpr std::uint32_t kDaysPer100 = 36524;
+constexpr std::uint32_t kDaysPer4 = 1461;
 
 }  // namespace
 
 std::int64_t day_number(unsigned year, unsigned month, unsigned day) {
-    const std::int64_t y = static_cast<std::int64_t>(year) - 1601;
-    std::int64_t days = y * 365 + y / 4 - y / 100 + y / 400;
-    days += days_before_month(year, month);
-    return days + day - 1;
+    const std::uint32_t y = year - 1601;
+    const std::uint32_t days = y * 365 + y / 4 - y / 100 + y / 400;
+    return static_cast<std::int64_t>(days + days_before_month(year, month) + day - 1);
 }
 
 void civil_date(std::int64_t days, unsigned& year, unsigned& month, unsigned& day,
                 unsigned& weekday) {
-    weekday = static_cast<unsigned>((days + 1) % 7);  // 1601-01-01 was a Monday
-    std::int64_t cycles = days / kDaysPer400;
-    std::int64_t rest = days % kDaysPer400;
-    std::int64_t centuries = rest / kDaysPer100;
+    // Day numbers up to 30828 fit in 32 bits, whose divisions are cheaper.
+    std::uint32_t rest = static_cast<std::uint32_t>(days);
+    weekday = (rest + 1) % 7;  // 1601-01-01 was a Monday
+    const std::uint32_t cycles = rest / kDaysPer400;
+    rest %= kDaysPer400;
+    std::uint32_t centuries = rest / kDaysPer100;
     if (centuries == 4) centuries = 3;  // 31 December of a year divisible by 400
     rest -= centuries * kDaysPer100;
-    std::int64_t groups = rest / kDaysPer4;
+    const std::uint32_t groups = rest / kDaysPer4;
     rest %= kDaysPer4;
-    std::int64_t years = rest / 365;
+    std::uint32_t years = rest / 365;
     if (years == 4) years = 3;  // 31 December of a leap year
     rest -= years * 365;
-    year = static_cast<unsigned>(1601 + cycles * 400 + centuries * 100 + groups * 4 + years);
-    const unsigned ordinal = static_cast<unsigned>(rest);  // 0-based day of the year
-    month = 12;
-    while (month > 1 && ordinal < days_before_month(year, month)) --month;
-    day = ordinal - days_before_month(year, month) + 1;
+    year = 1601 + cycles * 400 + centuries * 100 + groups * 4 + years;
+    // No month is longer than 32 days, so rest / 32 is at most one or two
+    // months short.
+    month = rest / 32 + 1;
+    while (month < 12 && rest >= days_before_month(year, month + 1)) ++month;
+    day = rest - days_before_month(year, month) + 1;
 }
 
 }  // namespace posix
