@@ -11,6 +11,7 @@ void section(const wchar_t* title);
 
 void demo_core();
 void demo_fs();
+void demo_text();
 void demo_time();
 
 #endif

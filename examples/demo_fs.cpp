@@ -3,6 +3,10 @@
 
 #include <zop/zop.h>
 
+#include <cstring>
+#include <ctime>
+#include <vector>
+
 void demo_fs() {
     using namespace zop;
 
@@ -20,4 +24,25 @@ void demo_fs() {
     print(L"  as csv:            " + renamed);
     print(L"combine(C:\\data, logs\\a.log) = " + Path::combine(L"C:\\data", L"logs\\a.log"));
     print(L"make_full_path(notes.txt) = " + Path::make_full_path(L"notes.txt"));
+
+    section(L"Files and directories");
+    Directory bin(Path::current_module_path());
+    std::vector<std::wstring> entries;
+    bin.list_files(entries, L"*");
+    print(L"files beside the demo program (" + bin.full_name() + L"):");
+    for (std::size_t i = 0; i < entries.size() && i < 6; ++i) {
+        File file(entries[i]);
+        std::time_t seconds = static_cast<std::time_t>(file.last_modified_time() / 1000000);
+        char when[32];
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::gmtime(&seconds));
+        print(L"  " + file.name() + L"  " + std::to_wstring(file.length()) + L" bytes  modified " +
+              std::wstring(when, when + std::strlen(when)) + L" UTC");
+    }
+    Directory scratch(Path::combine(bin.full_name(), L"zop-demo-dir\\a\\b"));
+    scratch.create();
+    Directory top = scratch.parent().parent();
+    print(L"created " + scratch.full_name() + L"; removing " + top.full_name());
+    top.remove_tree();
+    top.refresh();
+    print(std::wstring(L"  still there: ") + (top.exists() ? L"yes" : L"no"));
 }

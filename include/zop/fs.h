@@ -1,4 +1,4 @@
-// zop file system: Windows path-string algebra and file objects.
+// zop file system: Windows path-string algebra, file and directory objects.
 //
 // Paths are wide strings of UTF-16 code units in Windows form.  Both the
 // backslash and the slash count as separators wherever a path is read;
@@ -11,7 +11,9 @@
 
 #include <zop/core.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zop {
 
@@ -86,15 +88,191 @@ private:
     Path();
 };
 
-// Base of the library's file-system objects.
+// The operating system's file attribute bits, passed through unchanged.
+// ATTR_INVALID (every bit set) marks an entry that does not exist or could
+// not be examined.
+enum FileAttributes : std::uint32_t {
+    ATTR_READONLY = 0x1,
+    ATTR_HIDDEN = 0x2,
+    ATTR_SYSTEM = 0x4,
+    ATTR_DIRECTORY = 0x10,
+    ATTR_ARCHIVE = 0x20,
+    ATTR_DEVICE = 0x40,
+    ATTR_NORMAL = 0x80,
+    ATTR_TEMPORARY = 0x100,
+    ATTR_SPARSE_FILE = 0x200,
+    ATTR_REPARSE_POINT = 0x400,
+    ATTR_COMPRESSED = 0x800,
+    ATTR_OFFLINE = 0x1000,
+    ATTR_NOT_CONTENT_INDEXED = 0x2000,
+    ATTR_ENCRYPTED = 0x4000,
+    ATTR_INVALID = 0xFFFFFFFFu
+};
+
+// Base of the file-system objects: a path completed to a full path when the
+// object is made, with a lazily loaded cache of the entry's attributes, size
+// and times (tick counts: microseconds since 1970-01-01 UTC).  Making an
+// object never touches the file system (except to read the current directory
+// for a relative path).  Getters load the cache when it is stale; setters
+// mark it stale; nothing else does (not even removal).  An object is for one
+// thread at a time.  Every system failure throws IOException with the
+// system's text (throw_io_exception).
 class ZOP_API SystemFile {
 public:
+    // Throws ArgumentException("path or file name is invalid") for an empty
+    // path, and what Path::make_full_path throws for a malformed one.
+    explicit SystemFile(const std::wstring& path);
+    // A copy owns a copy of the source's cache (current, whatever the
+    // source's state), or none.  Throws OutOfMemoryException.
+    SystemFile(const SystemFile& other);
+    SystemFile& operator=(const SystemFile& other);
+    virtual ~SystemFile();
+
+    // Whether the entry exists as the kind of object this is.
+    virtual bool exists() const = 0;
+    // The last component of the full name.
+    virtual std::wstring name() const = 0;
+
+    // The path completed by Path::make_full_path.
+    std::wstring full_name() const;
+    // Loads the cache now, stale or not.
+    void refresh();
+
+    // Attribute bits, or ATTR_INVALID for a missing entry.
+    FileAttributes file_attrs() const;
+    // Times as tick counts; 0 for a missing entry.
+    std::int64_t creation_time() const;
+    std::int64_t last_access_time() const;
+    std::int64_t last_modified_time() const;
+
+    // Writes the attribute bits.
+    void file_attrs(FileAttributes attributes);
+    // Write one time (directories included).  Linux keeps no settable
+    // creation time: setting it is accepted and has no effect there.
+    void creation_time(const std::int64_t& ticks);
+    void last_access_time(const std::int64_t& ticks);
+    void last_modified_time(const std::int64_t& ticks);
+    // Writes all three times in one call.
+    void file_time(const std::int64_t& creation, const std::int64_t& last_access,
+                   const std::int64_t& last_modified);
+
+    // Static operations on a path as given (not completed, not cached).
+    // True when the entry exists and is not a directory.
+    static bool is_file(const std::wstring& path);
+    // True when the entry exists and is a directory.
+    static bool is_dir(const std::wstring& path);
+    // The attribute bits, ATTR_INVALID for a missing entry; never throws.
+    static FileAttributes file_attrs(const std::wstring& path);
+    // Writes the attribute bits of the entry.
+    static void file_attrs(const std::wstring& path, FileAttributes attributes);
+    // Times of the entry; throw IOException when it cannot be examined.
+    static std::int64_t creation_time(const std::wstring& path);
+    static std::int64_t last_access_time(const std::wstring& path);
+    static std::int64_t last_modified_time(const std::wstring& path);
+    // Write one time of the entry.
+    static void creation_time(const std::wstring& path, const std::int64_t& ticks);
+    static void last_access_time(const std::wstring& path, const std::int64_t& ticks);
+    static void last_modified_time(const std::wstring& path, const std::int64_t& ticks);
+
     // Throws IOException whose message is the system's text for the Win32
     // error code `code` (the prefix-less system_error).  The flag and the
     // path do not change what is thrown: a missing file (2) or path (3)
     // also yields IOException, and the path is not part of the message.
     [[noreturn]] static void throw_io_exception(int code, bool is_file,
                                                 const std::wstring& path);
+
+protected:
+    // Reads the entry's attributes, size and times into the cache.  A
+    // missing entry (or path) fills ATTR_INVALID and zeros and keeps the
+    // stale flag; other failures throw IOException.
+    void load_file_attrs() const;
+    // The cached attribute bits and size, loading first when stale.
+    std::uint32_t cached_attributes() const;
+    std::int64_t cached_size() const;
+    // Marks the cache stale.
+    void mark_stale();
+
+private:
+    struct Record;
+    void set_times(const std::int64_t* creation, const std::int64_t* last_access,
+                   const std::int64_t* last_modified);
+    const Record& record() const;
+
+    std::wstring given_name_;
+    std::wstring full_name_;
+    mutable Record* record_;
+    mutable bool stale_;
+};
+
+// A regular file.
+class ZOP_API File : public SystemFile {
+public:
+    // See SystemFile(path).
+    explicit File(const std::wstring& path);
+    ~File() override;
+
+    // True when the entry exists and is not a directory.
+    bool exists() const override;
+    // Path::file_name of the full name.
+    std::wstring name() const override;
+    // Size in bytes.  Throws IOException (code 2) when the file does not exist.
+    std::int64_t length() const;
+    // The read-only bit; false for a missing file.
+    bool is_readonly() const;
+    // Sets or clears the read-only bit, keeping the other bits.  Throws
+    // IOException for a missing file.
+    void readonly(bool on);
+    // Deletes the file; a missing file is not an error.  The cache is left
+    // as it is: exists() answers from it until refresh().
+    void remove();
+};
+
+// A directory.
+class ZOP_API Directory : public SystemFile {
+public:
+    // See SystemFile(path).
+    explicit Directory(const std::wstring& path);
+    Directory(const Directory& other);
+    Directory& operator=(const Directory& other);
+    ~Directory() override;
+
+    // True when the entry exists and is a directory.
+    bool exists() const override;
+    // Path::file_name of the full name, or the full name for a root.
+    std::wstring name() const override;
+    // True when the full name is a root ("C:", "C:", "\srv\share", "").
+    bool is_root() const;
+    // The directory above, as a plain object.  Throws IOException("Cannot
+    // get parent due to the directory is root") for a root.
+    Directory parent() const;
+    // Creates the directory and its missing ancestors, outermost first.
+    // Throws ArgumentException("Path contains invalid chars") for invalid
+    // characters and IOException when it exists already or cannot be made.
+    void create() const;
+    // Creates the subdirectory named by the last component of `name` (or by
+    // `name` itself when it has no separator), and this directory if it is
+    // missing, and returns it.
+    Directory create_subdirectory(const std::wstring& name) const;
+    // Append the full paths of the entries matching `pattern` ('*', '?',
+    // ASCII case-insensitive; may carry subdirectories; an empty pattern
+    // names the directory itself) to `out`, in the system's order: every
+    // entry, only directories, only files.  Throw ArgumentException("Path
+    // contains invalid characters"), DirectoryNotFoundException when the
+    // enumerated directory is missing, and IOException when nothing matches.
+    void list(std::vector<std::wstring>& out, const std::wstring& pattern) const;
+    void list_dirs(std::vector<std::wstring>& out, const std::wstring& pattern) const;
+    void list_files(std::vector<std::wstring>& out, const std::wstring& pattern) const;
+    // Removes the empty directory.  Throws IOException.
+    void remove() const;
+    // Removes the directory and everything below it, children first.  Links
+    // (symbolic links, junctions) are removed as links: removal never
+    // follows one out of the tree.  A read-only file stops the removal with
+    // the access-denied IOException; what was removed before stays removed.
+    void remove_tree() const;
+
+private:
+    void list_entries(std::vector<std::wstring>& out, const std::wstring& pattern,
+                      int mode) const;
 };
 
 }  // namespace zop

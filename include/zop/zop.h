@@ -4,6 +4,7 @@
 
 #include <zop/core.h>
 #include <zop/fs.h>
+#include <zop/text.h>
 #include <zop/time.h>
 
 #endif

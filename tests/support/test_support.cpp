@@ -4,7 +4,82 @@
 #include <windows.h>
 #endif
 
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
 namespace zop_test {
+
+namespace {
+// Wide strings hold UTF-16 units; test names stay ASCII, so the standard
+// library's wide paths carry them unchanged on both systems.  Tests write
+// Windows separators, which Linux needs as slashes.
+fs::path to_path(std::wstring p) {
+#if !defined(_WIN32)
+    for (wchar_t& c : p) {
+        if (c == L'\\') c = L'/';
+    }
+#endif
+    return fs::path(p);
+}
+}  // namespace
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path candidate = fs::temp_directory_path() /
+                             ("zop-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            path_ = candidate.wstring();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary directory");
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // Read-only entries would stop the removal on Windows.
+    for (auto it = fs::recursive_directory_iterator(to_path(path_), ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add |
+                        fs::perm_options::nofollow, ec);
+    }
+    fs::remove_all(to_path(path_), ec);
+}
+
+std::wstring TempDir::operator/(const std::wstring& name) const {
+    return (to_path(path_) / to_path(name)).wstring();
+}
+
+void write_file(const std::wstring& path, const std::string& bytes) {
+    std::ofstream out(to_path(path), std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out) throw std::runtime_error("cannot write a test file");
+}
+
+void make_dir(const std::wstring& path) { fs::create_directories(to_path(path)); }
+
+bool entry_exists(const std::wstring& path) {
+    std::error_code ec;
+    return fs::symlink_status(to_path(path), ec).type() != fs::file_type::not_found && !ec;
+}
+
+bool make_symlink(const std::wstring& target, const std::wstring& link, bool to_directory) {
+    std::error_code ec;
+    if (to_directory) {
+        fs::create_directory_symlink(to_path(target), to_path(link), ec);
+    } else {
+        fs::create_symlink(to_path(target), to_path(link), ec);
+    }
+    return !ec;
+}
 
 std::wstring os_error_text(std::uint32_t code) {
 #if defined(_WIN32)

@@ -14,6 +14,33 @@ namespace zop_test {
 // library promises to reproduce.
 std::wstring os_error_text(std::uint32_t code);
 
+// A fresh, uniquely named temporary directory, removed with everything in
+// it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The directory's path in the system's form.
+    const std::wstring& path() const { return path_; }
+    // path() joined with a relative name by the system's separator.
+    std::wstring operator/(const std::wstring& name) const;
+
+private:
+    std::wstring path_;
+};
+
+// Creates (or replaces) a file holding `bytes`; creates a directory.
+void write_file(const std::wstring& path, const std::string& bytes);
+void make_dir(const std::wstring& path);
+// True when the entry exists, by the standard library's own view.
+bool entry_exists(const std::wstring& path);
+// Makes a symbolic link to a directory or a file; false when the system
+// does not allow it (for example Wine without symbolic-link support).
+bool make_symlink(const std::wstring& target, const std::wstring& link, bool to_directory);
+
 // Narrow (UTF-8) form of a wide string, for readable assertion messages.
 std::string narrow(const std::wstring& text);
 

@@ -61,10 +61,18 @@ std::string to_system_path(const std::wstring& path) {
 
 std::wstring from_system_path(const std::string& path) {
     std::wstring out;
-    out.reserve(path.size());
-    const auto* s = reinterpret_cast<const unsigned char*>(path.data());
-    std::size_t n = path.size();
-    for (std::size_t i = 0; i < n;) {
+    from_system_path(path.data(), path.size(), out);
+    return out;
+}
+
+void from_system_path(const char* path, std::size_t n, std::wstring& out) {
+    const auto* s = reinterpret_cast<const unsigned char*>(path);
+    // Names are nearly always ASCII: copy those in one pass.
+    std::size_t ascii = 0;
+    while (ascii < n && s[ascii] < 0x80) ++ascii;
+    out.resize(ascii);
+    for (std::size_t i = 0; i < ascii; ++i) out[i] = static_cast<wchar_t>(s[i]);
+    for (std::size_t i = ascii; i < n;) {
         unsigned char b = s[i];
         std::uint32_t cp;
         std::size_t len;
@@ -84,7 +92,6 @@ std::wstring from_system_path(const std::string& path) {
         append_utf16(out, cp);
         i += len;
     }
-    return out;
 }
 
 }  // namespace zop::sys::posix

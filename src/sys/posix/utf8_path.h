@@ -14,6 +14,9 @@ std::string to_system_path(const std::wstring& path);
 // A byte that does not start a valid sequence becomes U+FFFD.
 std::wstring from_system_path(const std::string& path);
 
+// The same into `out`, reusing its storage.
+void from_system_path(const char* path, std::size_t length, std::wstring& out);
+
 }  // namespace zop::sys::posix
 
 #endif

@@ -1,0 +1,171 @@
+// POSIX backend: the ANSI code page is UTF-8, converted with the conventions
+// of the Windows calls for code page CP_UTF8 and flags 0.
+//
+// As on Windows, ill-formed input is not an error: each unpaired surrogate
+// (and, where wchar_t is 32 bits, each value above 0xFFFF) becomes U+FFFD,
+// and so does each maximal ill-formed part of a UTF-8 sequence (a lead byte
+// with the continuation bytes that fit it so far; a byte that cannot start a
+// sequence on its own).  When the output is too small, the characters that
+// fit whole are written and the call fails with 122.
+#include "sys/codepage.h"
+
+#include "sys/error.h"
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace zop::sys {
+
+namespace {
+
+constexpr std::uint32_t kInvalidParameter = 87;    // ERROR_INVALID_PARAMETER
+constexpr std::uint32_t kInsufficientBuffer = 122;  // ERROR_INSUFFICIENT_BUFFER
+constexpr std::uint32_t kReplacement = 0xFFFD;
+
+template <typename T>
+std::size_t zero_terminated_length(const T* s) {
+    std::size_t n = 0;
+    while (s[n] != 0) ++n;
+    return n + 1;
+}
+
+// One character of UTF-16 at s[0..n): its code point, or U+FFFD for an
+// unpaired surrogate or a value that is no 16-bit unit.  Returns the units
+// consumed.
+std::size_t read_utf16(const wchar_t* s, std::size_t n, std::uint32_t& cp) {
+    auto u = static_cast<std::uint32_t>(s[0]);
+    cp = u;
+    if (u > 0xFFFF || (u >= 0xDC00 && u <= 0xDFFF)) {
+        cp = kReplacement;
+    } else if (u >= 0xD800 && u <= 0xDBFF) {
+        auto low = n > 1 ? static_cast<std::uint32_t>(s[1]) : 0;
+        if (low < 0xDC00 || low > 0xDFFF) {
+            cp = kReplacement;
+        } else {
+            cp = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+            return 2;
+        }
+    }
+    return 1;
+}
+
+// One character of UTF-8 at s[0..n): its code point, or U+FFFD for an
+// ill-formed part.  Returns the bytes consumed (at least 1).
+std::size_t read_utf8(const unsigned char* s, std::size_t n, std::uint32_t& cp) {
+    std::uint32_t b = s[0];
+    std::size_t len;
+    std::uint32_t lo = 0x80;
+    std::uint32_t hi = 0xBF;
+    if (b < 0x80) {
+        cp = b;
+        return 1;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+        len = 2;
+        cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3;
+        cp = b & 0x0F;
+        if (b == 0xE0) lo = 0xA0;  // no overlong forms
+        if (b == 0xED) hi = 0x9F;  // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4;
+        cp = b & 0x07;
+        if (b == 0xF0) lo = 0x90;  // no overlong forms
+        if (b == 0xF4) hi = 0x8F;  // nothing past U+10FFFF
+    } else {
+        cp = kReplacement;
+        return 1;
+    }
+    for (std::size_t i = 1; i < len; ++i) {
+        if (i >= n || s[i] < lo || s[i] > hi) {
+            cp = kReplacement;
+            return i;
+        }
+        cp = (cp << 6) | (s[i] & 0x3F);
+        lo = 0x80;
+        hi = 0xBF;
+    }
+    return len;
+}
+
+std::size_t write_utf8(std::uint32_t cp, char* out) {
+    if (cp < 0x80) {
+        out[0] = static_cast<char>(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (cp >> 12));
+        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (cp >> 18));
+    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+std::size_t write_utf16(std::uint32_t cp, wchar_t* out) {
+    if (cp < 0x10000) {
+        out[0] = static_cast<wchar_t>(cp);
+        return 1;
+    }
+    cp -= 0x10000;
+    out[0] = static_cast<wchar_t>(0xD800 + (cp >> 10));
+    out[1] = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+    return 2;
+}
+
+// The loop both directions share: read a character, encode it into a small
+// buffer, copy it out if it fits (or only count it when size is 0).
+template <typename In, typename Out, typename Read, typename Write>
+int convert(const In* input, int length, Out* output, int size, Read read, Write write) {
+    if (input == nullptr || length == 0 || (output == nullptr && size != 0) || size < 0) {
+        set_last_error(kInvalidParameter);
+        return 0;
+    }
+    std::size_t n = length < 0 ? zero_terminated_length(input) : static_cast<std::size_t>(length);
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < n;) {
+        std::uint32_t cp;
+        i += read(input + i, n - i, cp);
+        Out encoded[4];
+        std::size_t k = write(cp, encoded);
+        if (size != 0) {
+            if (count + k > static_cast<std::size_t>(size)) {
+                set_last_error(kInsufficientBuffer);
+                return 0;
+            }
+            std::memcpy(output + count, encoded, k * sizeof(Out));
+        }
+        count += k;
+        if (count > static_cast<std::size_t>(INT_MAX)) {
+            set_last_error(kInvalidParameter);  // the count cannot be returned
+            return 0;
+        }
+    }
+    return static_cast<int>(count);
+}
+
+}  // namespace
+
+int wide_to_ansi(const wchar_t* input, int length, char* output, int size) {
+    return convert(input, length, output, size, read_utf16, write_utf8);
+}
+
+int ansi_to_wide(const char* input, int length, wchar_t* output, int size) {
+    auto read = [](const char* s, std::size_t n, std::uint32_t& cp) {
+        return read_utf8(reinterpret_cast<const unsigned char*>(s), n, cp);
+    };
+    return convert(input, length, output, size, read, write_utf16);
+}
+
+}  // namespace zop::sys

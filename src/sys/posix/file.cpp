@@ -1,0 +1,275 @@
+// POSIX backend: files and directories by path, with Windows semantics.
+//
+// Attributes are presented as Wine presents Unix files: 0x10 for a
+// directory, 0x1 when the owner may not write, 0x2 for names starting with a
+// dot, 0x400 for a symbolic link (whose other bits describe its target, so a
+// link to a directory carries 0x10 as a Windows directory link does), and
+// 0x80 when no other bit applies.  Windows refuses to delete or write to a
+// read-only file even for administrators; so does this backend, whatever the
+// process's privileges.
+#include "sys/file.h"
+
+#include "sys/error.h"
+#include "sys/posix/errno_map.h"
+#include "sys/posix/utf8_path.h"
+#include "sys/posix/wildcard.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+namespace zop::sys {
+
+namespace {
+
+constexpr std::uint64_t kEpochDifferenceSeconds = 11644473600ull;  // 1601 -> 1970
+constexpr std::uint32_t kErrorFileNotFound = 2;
+constexpr std::uint32_t kErrorPathNotFound = 3;
+constexpr std::uint32_t kErrorAccessDenied = 5;
+constexpr std::uint32_t kErrorDirNotEmpty = 145;
+constexpr std::uint32_t kErrorAlreadyExists = 183;
+constexpr std::uint32_t kErrorDirectory = 267;
+
+bool fail(std::uint32_t code) {
+    set_last_error(code);
+    return false;
+}
+
+std::string parent_of(const std::string& path) {
+    std::size_t end = path.find_last_not_of('/');
+    if (end == std::string::npos) return "/";
+    std::size_t slash = path.rfind('/', end);
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// ENOENT means "file not found" when the directory holding the entry exists
+// and "path not found" when it does not, as Windows distinguishes.
+bool fail_errno(int err, const std::string& path) {
+    if (err == ENOENT) {
+        struct stat st;
+        bool parent_is_dir = ::stat(parent_of(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        return fail(parent_is_dir ? kErrorFileNotFound : kErrorPathNotFound);
+    }
+    posix::fail_with_errno(err);
+    return false;
+}
+
+std::uint64_t to_file_time(const struct statx_timestamp& t) {
+    auto seconds = static_cast<std::int64_t>(t.tv_sec) + static_cast<std::int64_t>(kEpochDifferenceSeconds);
+    if (seconds < 0) return 0;
+    return static_cast<std::uint64_t>(seconds) * 10000000u + t.tv_nsec / 100;
+}
+
+struct timespec to_timespec(std::uint64_t file_time) {
+    struct timespec ts;
+    auto seconds = static_cast<std::int64_t>(file_time / 10000000u) -
+                   static_cast<std::int64_t>(kEpochDifferenceSeconds);
+    ts.tv_sec = static_cast<time_t>(seconds);
+    ts.tv_nsec = static_cast<long>(file_time % 10000000u) * 100;
+    return ts;
+}
+
+// A name starting with a dot, other than "." and "..".
+bool hidden_name(const std::string& path) {
+    std::size_t end = path.find_last_not_of('/');
+    if (end == std::string::npos) return false;
+    std::size_t slash = path.rfind('/', end);
+    std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t length = end - start + 1;
+    if (path[start] != '.' || length == 1) return false;
+    return !(length == 2 && path[start + 1] == '.');
+}
+
+// Reads an entry without following a final link; for a link, the target's
+// type and mode are reported along with the link bit.
+constexpr unsigned kTypeAndMode = STATX_TYPE | STATX_MODE;
+constexpr unsigned kEverything = kTypeAndMode | STATX_SIZE | STATX_ATIME | STATX_MTIME |
+                                 STATX_CTIME | STATX_BTIME;
+
+bool examine(const std::string& path, struct statx& sx, std::uint32_t& attributes,
+             unsigned mask = kTypeAndMode) {
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, mask, &sx) != 0) {
+        return fail_errno(errno, path);
+    }
+    attributes = 0;
+    if (S_ISLNK(sx.stx_mode)) {
+        attributes |= kAttrReparsePoint;
+        struct statx target;
+        if (::statx(AT_FDCWD, path.c_str(), 0, mask, &target) == 0) sx = target;
+    }
+    if (S_ISDIR(sx.stx_mode)) attributes |= kAttrDirectory;
+    if ((sx.stx_mode & S_IWUSR) == 0 && !S_ISLNK(sx.stx_mode)) attributes |= kAttrReadonly;
+    if (hidden_name(path)) attributes |= kAttrHidden;
+    if (attributes == 0) attributes = kAttrNormal;
+    return true;
+}
+
+}  // namespace
+
+std::uint32_t get_file_attributes(const std::wstring& path) {
+    struct statx sx;
+    std::uint32_t attributes;
+    if (!examine(posix::to_system_path(path), sx, attributes)) return kInvalidAttributes;
+    return attributes;
+}
+
+bool get_file_attributes_ex(const std::wstring& path, FileAttributeData& data) {
+    struct statx sx;
+    std::uint32_t attributes;
+    if (!examine(posix::to_system_path(path), sx, attributes, kEverything)) return false;
+    data.attributes = attributes;
+    // File systems without birth times report the last status change.
+    data.creation_time = to_file_time((sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_ctime);
+    data.last_access_time = to_file_time(sx.stx_atime);
+    data.last_write_time = to_file_time(sx.stx_mtime);
+    data.size = S_ISDIR(sx.stx_mode) ? 0 : sx.stx_size;
+    return true;
+}
+
+bool set_file_attributes(const std::wstring& path, std::uint32_t attributes) {
+    const std::string p = posix::to_system_path(path);
+    struct stat st;
+    if (::stat(p.c_str(), &st) != 0) return fail_errno(errno, p);
+    mode_t mode = st.st_mode & 07777;
+    // Only the read-only bit has a Unix counterpart; hidden follows the name.
+    if (attributes & kAttrReadonly) {
+        mode &= static_cast<mode_t>(~(S_IWUSR | S_IWGRP | S_IWOTH));
+    } else {
+        mode |= S_IWUSR;
+    }
+    if (mode != (st.st_mode & 07777) && ::chmod(p.c_str(), mode) != 0) return fail_errno(errno, p);
+    return true;
+}
+
+bool set_file_times(const std::wstring& path, const std::uint64_t* creation,
+                    const std::uint64_t* last_access, const std::uint64_t* last_write) {
+    (void)creation;  // Unix keeps no settable birth time: accepted and ignored.
+    const std::string p = posix::to_system_path(path);
+    struct statx sx;
+    std::uint32_t attributes;
+    if (!examine(p, sx, attributes)) return false;
+    // Windows opens the entry for writing, which a read-only file refuses.
+    if ((attributes & kAttrReadonly) && !(attributes & kAttrDirectory)) {
+        return fail(kErrorAccessDenied);
+    }
+    struct timespec times[2];
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_nsec = UTIME_OMIT;
+    if (last_access != nullptr) times[0] = to_timespec(*last_access);
+    if (last_write != nullptr) times[1] = to_timespec(*last_write);
+    if (::utimensat(AT_FDCWD, p.c_str(), times, 0) != 0) return fail_errno(errno, p);
+    return true;
+}
+
+bool delete_file(const std::wstring& path) {
+    const std::string p = posix::to_system_path(path);
+    struct statx sx;
+    std::uint32_t attributes;
+    if (!examine(p, sx, attributes)) return false;
+    // A link is removed as a link, whatever it points to.
+    if (!(attributes & kAttrReparsePoint)) {
+        if (attributes & (kAttrDirectory | kAttrReadonly)) return fail(kErrorAccessDenied);
+    }
+    if (::unlink(p.c_str()) != 0) return fail_errno(errno, p);
+    return true;
+}
+
+bool create_directory(const std::wstring& path) {
+    const std::string p = posix::to_system_path(path);
+    if (::mkdir(p.c_str(), 0777) == 0) return true;
+    if (errno == EEXIST) return fail(kErrorAlreadyExists);
+    if (errno == ENOENT || errno == ENOTDIR) return fail(kErrorPathNotFound);
+    return fail_errno(errno, p);
+}
+
+bool remove_directory(const std::wstring& path) {
+    const std::string p = posix::to_system_path(path);
+    struct statx sx;
+    std::uint32_t attributes;
+    if (!examine(p, sx, attributes)) return false;
+    if (!(attributes & kAttrDirectory)) return fail(kErrorDirectory);
+    if (attributes & kAttrReparsePoint) {
+        if (::unlink(p.c_str()) != 0) return fail_errno(errno, p);
+        return true;
+    }
+    if (::rmdir(p.c_str()) == 0) return true;
+    if (errno == ENOTEMPTY || errno == EEXIST) return fail(kErrorDirNotEmpty);
+    return fail_errno(errno, p);
+}
+
+struct FindHandle {
+    DIR* dir = nullptr;
+    std::wstring pattern;
+    bool match_all = false;  // "*": every name matches
+    std::wstring candidate;  // reused for each name read
+};
+
+namespace {
+
+// The next entry of the enumeration that matches, or false at its end.
+bool next_match(FindHandle* h, std::wstring& name) {
+    for (;;) {
+        errno = 0;
+        struct dirent* entry = ::readdir(h->dir);
+        if (entry == nullptr) return fail(errno == 0 ? 18 : posix::win32_code(errno));  // 18: ERROR_NO_MORE_FILES
+        if (h->match_all) {
+            posix::from_system_path(entry->d_name, std::strlen(entry->d_name), name);
+            return true;
+        }
+        posix::from_system_path(entry->d_name, std::strlen(entry->d_name), h->candidate);
+        if (posix::wildcard_match(h->pattern, h->candidate)) {
+            name.swap(h->candidate);
+            return true;
+        }
+    }
+}
+
+}  // namespace
+
+FindHandle* find_first_file(const std::wstring& pattern, std::wstring& name) {
+    const std::string p = posix::to_system_path(pattern);
+    std::size_t slash = p.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : p.substr(0, slash));
+    std::string leaf = slash == std::string::npos ? p : p.substr(slash + 1);
+    if (leaf.empty()) {
+        fail(kErrorFileNotFound);
+        return nullptr;
+    }
+    DIR* d = ::opendir(dir.c_str());
+    if (d == nullptr) {
+        fail(errno == ENOENT || errno == ENOTDIR ? kErrorPathNotFound : posix::win32_code(errno));
+        return nullptr;
+    }
+    auto* h = new (std::nothrow) FindHandle;
+    if (h == nullptr) {
+        ::closedir(d);
+        fail(8);  // ERROR_NOT_ENOUGH_MEMORY
+        return nullptr;
+    }
+    h->dir = d;
+    h->pattern = posix::from_system_path(leaf);
+    h->match_all = h->pattern == L"*";
+    if (!next_match(h, name)) {
+        find_close(h);
+        fail(kErrorFileNotFound);
+        return nullptr;
+    }
+    return h;
+}
+
+bool find_next_file(FindHandle* handle, std::wstring& name) { return next_match(handle, name); }
+
+void find_close(FindHandle* handle) {
+    if (handle == nullptr) return;
+    ::closedir(handle->dir);
+    delete handle;
+}
+
+}  // namespace zop::sys

@@ -1,0 +1,167 @@
+#include <zop/fs.h>
+
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace zop;
+using zop_test::TempDir;
+
+// 2021-03-04 05:06:07.123456 UTC, a whole number of microseconds.
+constexpr std::int64_t kSomeTime = 1614834367123456;
+
+TEST(File, ConstructionChecksTheNameAndTouchesNothing) {
+    try {
+        File f(L"");
+        FAIL() << "empty name accepted";
+    } catch (const ArgumentException& e) {
+        EXPECT_EQ(e.message(), L"path or file name is invalid");
+    }
+    try {
+        File f(L"   ");
+        FAIL() << "blank name accepted";
+    } catch (const ArgumentException& e) {
+        EXPECT_EQ(e.message(), L"The parameter path is not of a legal form");
+    }
+    File relative(L"no-such-file-zop.txt");
+    EXPECT_EQ(relative.full_name(), Path::current_path() + L"\\no-such-file-zop.txt");
+    EXPECT_EQ(relative.name(), L"no-such-file-zop.txt");
+    EXPECT_FALSE(zop_test::entry_exists(relative.full_name()));
+}
+
+TEST(File, MissingFileAnswersWithoutThrowing) {
+    TempDir tmp;
+    for (const std::wstring& path : {tmp / L"missing.txt", tmp / L"missing-dir\\x\\y.txt"}) {
+        File f(path);
+        EXPECT_FALSE(f.exists());
+        EXPECT_FALSE(f.is_readonly());
+        EXPECT_EQ(f.file_attrs(), ATTR_INVALID);
+        EXPECT_EQ(f.creation_time(), 0);
+        EXPECT_EQ(f.last_access_time(), 0);
+        EXPECT_EQ(f.last_modified_time(), 0);
+        EXPECT_THROW(f.length(), IOException);
+        EXPECT_THROW(f.readonly(true), IOException);
+        EXPECT_EQ(SystemFile::file_attrs(path), ATTR_INVALID);
+        EXPECT_THROW(SystemFile::last_modified_time(path), IOException);
+        EXPECT_THROW(f.last_modified_time(kSomeTime), IOException);
+    }
+    // Removing a missing file is quiet; a missing directory on the way is
+    // an error of its own ("path not found").
+    EXPECT_NO_THROW(File(tmp / L"missing.txt").remove());
+    EXPECT_THROW(File(tmp / L"missing-dir\\y.txt").remove(), IOException);
+
+    // A stale object asks again: the file appears after the first look.
+    File late(tmp / L"late.txt");
+    EXPECT_FALSE(late.exists());
+    zop_test::write_file(late.full_name(), "abc");
+    EXPECT_TRUE(late.exists());
+    EXPECT_EQ(late.length(), 3);
+}
+
+TEST(File, DirectoryIsNotAFile) {
+    TempDir tmp;
+    File f(tmp.path());
+    EXPECT_FALSE(f.exists());
+    EXPECT_FALSE(f.is_readonly());
+    EXPECT_THROW(f.length(), IOException);
+    EXPECT_TRUE(SystemFile::is_dir(tmp.path()));
+    EXPECT_FALSE(SystemFile::is_file(tmp.path()));
+    EXPECT_NE(SystemFile::file_attrs(tmp.path()) & ATTR_DIRECTORY, 0u);
+    // Deleting a directory as a file is refused by the system.
+    EXPECT_THROW(f.remove(), IOException);
+    EXPECT_TRUE(zop_test::entry_exists(tmp.path()));
+}
+
+TEST(File, LengthAttributesAndCacheStates) {
+    TempDir tmp;
+    const std::wstring path = tmp / L"data.bin";
+    zop_test::write_file(path, std::string(1000, 'x'));
+    File f(path);
+    EXPECT_TRUE(f.exists());
+    EXPECT_EQ(f.length(), 1000);
+    EXPECT_TRUE(SystemFile::is_file(path));
+    EXPECT_FALSE(SystemFile::is_dir(path));
+    EXPECT_EQ(f.file_attrs() & (ATTR_DIRECTORY | ATTR_READONLY), 0u);
+
+    // The record is current: growth is seen only after refresh.
+    zop_test::write_file(path, std::string(2000, 'y'));
+    EXPECT_EQ(f.length(), 1000);
+    File copy(f);
+    EXPECT_EQ(copy.length(), 1000);  // answered from the copied record
+    f.refresh();
+    EXPECT_EQ(f.length(), 2000);
+    File assigned(tmp / L"other");
+    assigned = f;
+    EXPECT_EQ(assigned.full_name(), f.full_name());
+    EXPECT_EQ(assigned.length(), 2000);
+
+    // Removal leaves the record as it was until refresh.
+    f.remove();
+    EXPECT_FALSE(zop_test::entry_exists(path));
+    EXPECT_TRUE(f.exists());
+    f.refresh();
+    EXPECT_FALSE(f.exists());
+}
+
+TEST(File, ReadonlyKeepsOtherBitsAndBlocksDeletion) {
+    TempDir tmp;
+    const std::wstring path = tmp / L"locked.txt";
+    zop_test::write_file(path, "x");
+    File f(path);
+    const std::uint32_t before = f.file_attrs();
+    f.readonly(true);
+    EXPECT_TRUE(f.is_readonly());  // the setter marked the record stale
+    EXPECT_EQ(static_cast<std::uint32_t>(f.file_attrs()) & ~0x81u, before & ~0x81u);
+    EXPECT_THROW(f.remove(), IOException);
+    EXPECT_TRUE(zop_test::entry_exists(path));
+    f.readonly(false);
+    EXPECT_FALSE(f.is_readonly());
+    SystemFile::file_attrs(path, ATTR_READONLY);
+    EXPECT_NE(SystemFile::file_attrs(path) & ATTR_READONLY, 0u);
+    SystemFile::file_attrs(path, ATTR_NORMAL);
+    EXPECT_EQ(SystemFile::file_attrs(path) & ATTR_READONLY, 0u);
+    f.remove();
+    EXPECT_FALSE(zop_test::entry_exists(path));
+}
+
+TEST(File, TimesRoundTripThroughTheSetters) {
+    TempDir tmp;
+    const std::wstring path = tmp / L"times.txt";
+    zop_test::write_file(path, "t");
+    File f(path);
+    f.last_modified_time(kSomeTime);
+    EXPECT_EQ(f.last_modified_time(), kSomeTime);
+    f.last_access_time(kSomeTime + 10);
+    EXPECT_EQ(f.last_access_time(), kSomeTime + 10);
+    EXPECT_EQ(f.last_modified_time(), kSomeTime);
+
+    f.file_time(kSomeTime - 5000000, kSomeTime - 2, kSomeTime - 1);
+    f.refresh();
+    EXPECT_EQ(f.last_access_time(), kSomeTime - 2);
+    EXPECT_EQ(f.last_modified_time(), kSomeTime - 1);
+    SystemFile::last_modified_time(path, 0);  // the 1970 epoch itself
+    EXPECT_EQ(SystemFile::last_modified_time(path), 0);
+    SystemFile::last_access_time(path, -86400000000);  // a day before it
+    EXPECT_EQ(SystemFile::last_access_time(path), -86400000000);
+
+    // Creation times are settable where the system keeps them.
+    f.creation_time(kSomeTime - 7000000);
+    f.refresh();
+    if (f.creation_time() != kSomeTime - 7000000) {
+        GTEST_SKIP() << "the file system keeps no settable creation time (Linux, and Wine over a Linux file system)";
+    }
+    f.file_time(kSomeTime - 9000000, kSomeTime, kSomeTime);
+    EXPECT_EQ(SystemFile::creation_time(path), kSomeTime - 9000000);
+}
+
+TEST(File, DirectoryTimesAreSettable) {
+    TempDir tmp;
+    Directory d(tmp / L"dir");
+    d.create();
+    d.last_modified_time(kSomeTime);
+    EXPECT_EQ(d.last_modified_time(), kSomeTime);
+}
+
+}  // namespace

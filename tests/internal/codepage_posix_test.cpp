@@ -1,0 +1,60 @@
+// The POSIX backend's ANSI code page is UTF-8; ill-formed input is replaced,
+// as Windows does for CP_UTF8 without flags.
+#include "sys/codepage.h"
+#include "sys/error.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace zop;
+
+std::wstring to_wide(const std::string& s) {
+    wchar_t out[64];
+    int n = sys::ansi_to_wide(s.data(), static_cast<int>(s.size()), out, 64);
+    return std::wstring(out, static_cast<std::size_t>(n));
+}
+
+std::string to_narrow(const std::wstring& s) {
+    char out[64];
+    int n = sys::wide_to_ansi(s.data(), static_cast<int>(s.size()), out, 64);
+    return std::string(out, static_cast<std::size_t>(n));
+}
+
+TEST(CodepagePosix, IsUtf8) {
+    EXPECT_EQ(to_wide("A\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"),
+              (std::wstring{0x41, 0xE9, 0x4E2D, 0xD83D, 0xDE00}));
+    EXPECT_EQ(to_narrow(std::wstring{0x41, 0xE9, 0x4E2D, 0xD83D, 0xDE00}),
+              "A\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80");
+    EXPECT_EQ(sys::wide_to_ansi(std::wstring{0xD83D, 0xDE00}.c_str(), 2, nullptr, 0), 4);
+}
+
+TEST(CodepagePosix, IllFormedInputBecomesReplacementCharacters) {
+    const wchar_t r = 0xFFFD;
+    // A cut-off sequence is one replacement; a byte that cannot start or
+    // continue a sequence is one each.
+    EXPECT_EQ(to_wide("\xE2\x82" "A"), (std::wstring{r, 'A'}));
+    EXPECT_EQ(to_wide("\x80\xBF"), (std::wstring{r, r}));
+    EXPECT_EQ(to_wide("\xC0\xAF"), (std::wstring{r, r}));
+    EXPECT_EQ(to_wide("\xED\xA0\x80"), (std::wstring{r, r, r}));
+    EXPECT_EQ(to_wide("\xF0\x9F\x98"), (std::wstring{r}));
+    EXPECT_EQ(to_wide("\xF4\x90\x80\x80"), (std::wstring{r, r, r, r}));
+    const std::string rep = "\xEF\xBF\xBD";
+    EXPECT_EQ(to_narrow(std::wstring{'a', 0xDC00, 'b'}), "a" + rep + "b");
+    EXPECT_EQ(to_narrow(std::wstring{0xD83D}), rep);
+    EXPECT_EQ(to_narrow(std::wstring{0xD83D, 0xD83D, 0xDE00}), rep + "\xF0\x9F\x98\x80");
+    // wchar_t is 32 bits here: a value above 0xFFFF is no UTF-16 unit.
+    EXPECT_EQ(to_narrow(std::wstring{static_cast<wchar_t>(0x10041)}), rep);
+}
+
+TEST(CodepagePosix, TooSmallWritesOnlyWholeCharacters) {
+    char out[4] = {'#', '#', '#', '#'};
+    sys::set_last_error(0);
+    EXPECT_EQ(sys::wide_to_ansi(std::wstring{'a', 0x4E2D}.c_str(), 2, out, 3), 0);
+    EXPECT_EQ(sys::last_error(), 122u);
+    EXPECT_EQ(std::string(out, 4), "a###");
+}
+
+}  // namespace

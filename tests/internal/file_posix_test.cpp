@@ -1,0 +1,64 @@
+// Windows behaviour that the POSIX backend emulates for files.
+#include "sys/error.h"
+#include "sys/file.h"
+
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using namespace zop::sys;
+using zop_test::TempDir;
+
+TEST(FilePosix, ErrorCodesFollowWindows) {
+    TempDir tmp;
+    const std::wstring dir = tmp / L"d";
+    EXPECT_FALSE(remove_directory(dir));
+    EXPECT_EQ(last_error(), 2u);
+    EXPECT_FALSE(create_directory(tmp / L"missing\\d"));
+    EXPECT_EQ(last_error(), 3u);
+    ASSERT_TRUE(create_directory(dir));
+    EXPECT_FALSE(create_directory(dir));
+    EXPECT_EQ(last_error(), 183u);
+    zop_test::write_file(tmp / L"d\\f", "x");
+    EXPECT_FALSE(remove_directory(dir));
+    EXPECT_EQ(last_error(), 145u);
+    EXPECT_FALSE(remove_directory(tmp / L"d\\f"));
+    EXPECT_EQ(last_error(), 267u);
+    EXPECT_FALSE(delete_file(dir));
+    EXPECT_EQ(last_error(), 5u);
+    EXPECT_EQ(get_file_attributes(tmp / L"d\\f\\below"), kInvalidAttributes);
+    EXPECT_EQ(last_error(), 3u);
+    std::wstring name;
+    EXPECT_EQ(find_first_file(tmp / L"nothing\\*", name), nullptr);
+    EXPECT_EQ(last_error(), 3u);
+    EXPECT_EQ(find_first_file(tmp / L"d\\*.none", name), nullptr);
+    EXPECT_EQ(last_error(), 2u);
+}
+
+TEST(FilePosix, AttributesAsWinePresentsThem) {
+    TempDir tmp;
+    zop_test::write_file(tmp / L"plain", "x");
+    zop_test::write_file(tmp / L".dot", "x");
+    EXPECT_EQ(get_file_attributes(tmp / L"plain"), kAttrNormal);
+    EXPECT_EQ(get_file_attributes(tmp / L".dot"), kAttrHidden);
+    EXPECT_EQ(get_file_attributes(tmp.path()), kAttrDirectory);
+    ASSERT_TRUE(set_file_attributes(tmp / L"plain", kAttrReadonly | kAttrHidden));
+    EXPECT_EQ(get_file_attributes(tmp / L"plain"), kAttrReadonly);
+    // Windows opens a read-only file for writing only to fail, whoever asks.
+    std::uint64_t t = 130000000000000000ull;
+    EXPECT_FALSE(set_file_times(tmp / L"plain", nullptr, nullptr, &t));
+    EXPECT_EQ(last_error(), 5u);
+    EXPECT_FALSE(delete_file(tmp / L"plain"));
+    EXPECT_EQ(last_error(), 5u);
+    ASSERT_TRUE(zop_test::make_symlink(tmp.path(), tmp / L"up", true));
+    EXPECT_EQ(get_file_attributes(tmp / L"up"), kAttrDirectory | kAttrReparsePoint);
+    ASSERT_TRUE(zop_test::make_symlink(tmp / L"gone", tmp / L"dangling", false));
+    EXPECT_EQ(get_file_attributes(tmp / L"dangling"), kAttrReparsePoint);
+    EXPECT_TRUE(delete_file(tmp / L"dangling"));
+}
+
+}  // namespace
