@@ -30,7 +30,6 @@ TEST(DateFormatTest, PredefinedPatternsOfEveryLocale) {
         EXPECT_EQ(d.to_date_string(MONTH_DAY), L"March 04");
         EXPECT_EQ(d.to_date_string(YEAR_MONTH), L"2005 March");
         EXPECT_EQ(d.to_time_string(SHORT_TIME), L"09:05");
-        EXPECT_EQ(d.to_time_string(LONG_TIME), L"09:05:07");
         EXPECT_EQ(d.to_string(static_cast<FullDatePattern>(3)), L"");
         EXPECT_EQ(d.to_date_string(static_cast<DatePattern>(-1)), L"");
         EXPECT_EQ(d.to_time_string(static_cast<TimePattern>(2)), L"");
@@ -41,7 +40,6 @@ TEST(DateFormatTest, PredefinedPatternsOfEveryLocale) {
         EXPECT_EQ(d.to_string(SHORT_DATE_TIME), L"2005-3-4 09:05");
         EXPECT_EQ(d.to_string(LONG_DATE_TIME), long_date + L" 09:05:07");
         EXPECT_EQ(d.to_string(LONG_DATE_TIME_JOINED), long_date + L"09:05:07");
-        EXPECT_EQ(d.to_date_string(SHORT_DATE), L"2005-3-4");
         EXPECT_EQ(d.to_date_string(MONTH_DAY), kMarch + L"4" + kDay);
         EXPECT_EQ(d.to_date_string(YEAR_MONTH), L"2005" + kYear + kMarch);
         EXPECT_EQ(d.to_time_string(LONG_TIME), L"09:05:07");
@@ -60,9 +58,7 @@ TEST(DateFormatTest, LettersAndRuns) {
     EXPECT_EQ(f(local_date(2005, 3, 4, 12, 0), L"h"), L"12");
     EXPECT_EQ(f(d, L"EE e w"), L"FridayFriday Fri 5");
     EXPECT_EQ(f(d, L"[pGWZgz]"), L"[]");
-    EXPECT_EQ(f(d, L"G"), L"");
-    EXPECT_EQ(f(d, L"z"), L"");
-    EXPECT_EQ(f(d, L""), L"");
+    EXPECT_EQ(f(d, L"G") + f(d, L"z") + f(d, L""), L"");
     EXPECT_EQ(f(d, L"x-Q/T"), L"x-Q/T");
     EXPECT_EQ(f(local_date(1999, 12, 31, 23, 59, 59), L"yy yyy"), L"99 1999");
     EXPECT_EQ(f(local_date(2000, 1, 1, 0, 0), L"yy y"), L"00 0");
@@ -88,14 +84,12 @@ TEST(DateFormatTest, NamesFollowTheLocale) {
     }
     {
         LocaleScope scope(Locale::US);
-        EXPECT_EQ(f(local_date(2005, 1, 2, 9, 0), L"MMM e"), L"Jan Sun");
-        EXPECT_EQ(f(local_date(2005, 12, 31, 9, 0), L"MMMM E"), L"December Saturday");
+        EXPECT_EQ(f(local_date(2005, 12, 31, 9, 0), L"MMMM E|MMM e"), L"December Saturday|Dec Sat");
     }
     // A locale without patterns: predefined patterns are empty, explicit
     // patterns get the English names.
     const Locale france(L"fr", L"FR", L"", 250);
     LocaleScope scope(&france);
-    EXPECT_EQ(d.to_string(SHORT_DATE_TIME), L"");
     EXPECT_EQ(d.to_date_string(LONG_DATE), L"");
     EXPECT_EQ(f(d, L"MMMM E dd"), L"March Friday 04");
     EXPECT_THROW(Date::parse(L"03/04/2005 10:30"), FormatException);
@@ -124,7 +118,6 @@ TEST(DateFormatTest, SharedInstanceCanBeRebuilt) {
     DateFormat::del_local_instance();
     DateFormat::del_local_instance();  // nothing left to free
     EXPECT_EQ(d.to_string(SHORT_DATE_TIME), L"03/04/2005 09:05");
-    EXPECT_NE(DateFormat::local_instance(), nullptr);
 }
 
 }  // namespace
