@@ -4,6 +4,7 @@
 
 #include "sys/calendar_rules.h"
 #include "sys/error.h"
+#include "sys/os_records.h"
 #include "sys/time.h"
 
 #include <ctime>
@@ -69,27 +70,11 @@ bool refuse() {
 
 }  // namespace
 
-CalendarTime from_os(const SYSTEMTIME& record) {
-    CalendarTime out;
-    out.year = record.wYear;
-    out.month = record.wMonth;
-    out.day_of_week = record.wDayOfWeek;
-    out.day = record.wDay;
-    out.hour = record.wHour;
-    out.minute = record.wMinute;
-    out.second = record.wSecond;
-    out.milliseconds = record.wMilliseconds;
-    return out;
-}
+CalendarTime from_os(const SYSTEMTIME& record) { return calendar_from(record); }
 
-std::uint64_t from_os(const FILETIME& record) {
-    return (static_cast<std::uint64_t>(record.dwHighDateTime) << 32) | record.dwLowDateTime;
-}
+std::uint64_t from_os(const FILETIME& record) { return file_time_from(record); }
 
-void to_os(std::uint64_t file_time, FILETIME& record) {
-    record.dwLowDateTime = static_cast<std::uint32_t>(file_time);
-    record.dwHighDateTime = static_cast<std::uint32_t>(file_time >> 32);
-}
+void to_os(std::uint64_t file_time, FILETIME& record) { file_time_to(file_time, record); }
 
 std::uint64_t current_file_time() {
     timespec now{};

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "sys/calendar_rules.h"
+#include "sys/os_records.h"
 #include "sys/time.h"
 
 #include <cstddef>
@@ -10,21 +11,6 @@
 namespace zop::sys {
 
 namespace {
-
-static_assert(sizeof(CalendarTime) == sizeof(SYSTEMTIME), "CalendarTime mirrors SYSTEMTIME");
-
-SYSTEMTIME to_system_time(const CalendarTime& in) {
-    SYSTEMTIME out;
-    out.wYear = in.year;
-    out.wMonth = in.month;
-    out.wDayOfWeek = in.day_of_week;
-    out.wDay = in.day;
-    out.wHour = in.hour;
-    out.wMinute = in.minute;
-    out.wSecond = in.second;
-    out.wMilliseconds = in.milliseconds;
-    return out;
-}
 
 // The zone names are fixed arrays that the system normally terminates.
 template <std::size_t N>
@@ -36,27 +22,11 @@ std::wstring bounded(const WCHAR (&name)[N]) {
 
 }  // namespace
 
-CalendarTime from_os(const SYSTEMTIME& record) {
-    CalendarTime out;
-    out.year = record.wYear;
-    out.month = record.wMonth;
-    out.day_of_week = record.wDayOfWeek;
-    out.day = record.wDay;
-    out.hour = record.wHour;
-    out.minute = record.wMinute;
-    out.second = record.wSecond;
-    out.milliseconds = record.wMilliseconds;
-    return out;
-}
+CalendarTime from_os(const SYSTEMTIME& record) { return calendar_from(record); }
 
-std::uint64_t from_os(const FILETIME& record) {
-    return (static_cast<std::uint64_t>(record.dwHighDateTime) << 32) | record.dwLowDateTime;
-}
+std::uint64_t from_os(const FILETIME& record) { return file_time_from(record); }
 
-void to_os(std::uint64_t file_time, FILETIME& record) {
-    record.dwLowDateTime = static_cast<DWORD>(file_time);
-    record.dwHighDateTime = static_cast<DWORD>(file_time >> 32);
-}
+void to_os(std::uint64_t file_time, FILETIME& record) { file_time_to(file_time, record); }
 
 std::uint64_t current_file_time() {
     SYSTEMTIME now;
@@ -82,7 +52,8 @@ bool calendar_to_file_time(const CalendarTime& in, std::uint64_t& file_time) {
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    SYSTEMTIME st = to_system_time(in);
+    SYSTEMTIME st;
+    calendar_to(in, st);
     FILETIME ft;
     if (!::SystemTimeToFileTime(&st, &ft)) return false;
     file_time = from_os(ft);
