@@ -12,5 +12,6 @@ void section(const wchar_t* title);
 void demo_core();
 void demo_fs();
 void demo_text();
+void demo_time();
 
 #endif

@@ -12,7 +12,9 @@ if(NOT table MATCHES "[ \t]split_string\n")
   message(FATAL_ERROR "split_string is not exported under its plain name")
 endif()
 foreach(sym _ZN3zop8find_any _ZN3zop4Path7combine _ZN3zop12system_error _ZN3zop9ExceptionC
-    _ZN3zop4Char13is_whitespace _ZN3zop10Convertion13utf8_to_utf16)
+    _ZN3zop4Char13is_whitespace _ZN3zop10Convertion13utf8_to_utf16
+    _ZN3zop4DateC _ZN3zop6Locale2USE _ZN3zop10DateFormat14local_instance
+    _ZN3zop8TimeZone17current_time_zone)
   if(NOT table MATCHES "${sym}")
     message(FATAL_ERROR "${sym}... is not exported")
   endif()

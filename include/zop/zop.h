@@ -6,5 +6,6 @@
 #include <zop/fs.h>
 #include <zop/io.h>
 #include <zop/text.h>
+#include <zop/time.h>
 
 #endif

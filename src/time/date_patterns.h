@@ -1,0 +1,92 @@
+// Date patterns taken apart once, so that a pattern used again and again
+// (the locale's predefined ones) is not scanned letter by letter at every
+// call.  A program does exactly what the pattern language says for the
+// pattern it was built from.
+#ifndef ZOP_TIME_DATE_PATTERNS_H
+#define ZOP_TIME_DATE_PATTERNS_H
+
+#include <zop/time.h>
+
+#include "sys/time.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zop::detail {
+
+struct NameRow;
+
+// A formatting pattern as a list of steps: text to copy, numbers and names.
+class FormatProgram {
+public:
+    // The empty pattern.
+    FormatProgram() = default;
+    explicit FormatProgram(const std::wstring& pattern);
+
+    // The text of the broken-down time `f` with the given names.
+    std::wstring run(const sys::CalendarTime& f, const NameRow& months,
+                     const NameRow& weekdays) const;
+
+private:
+    struct Step {
+        std::uint8_t kind;
+        std::uint8_t two_digits;  // numbers: at least two digits
+        std::uint32_t begin;      // text: its place in text_
+        std::uint32_t length;
+    };
+    void add(std::uint8_t kind, bool two_digits = false);
+    void add_text(wchar_t c);
+
+    std::vector<Step> steps_;
+    std::wstring text_;      // the copied text of all steps
+    std::size_t bound_ = 0;  // the longest result the steps can give
+};
+
+// The fields that parsing reads, each -1 until its letter is met.
+struct ParsedFields {
+    enum Field { YEAR, MONTH, DAY, HOUR, MINUTE, SECOND, COUNT };
+    int value[COUNT] = {-1, -1, -1, -1, -1, -1};
+    bool hour_of_day = false;  // an H field was read
+};
+
+// A parsing pattern as a list of steps.
+class ParseProgram {
+public:
+    // The empty pattern.
+    ParseProgram() = default;
+    explicit ParseProgram(const std::wstring& pattern);
+
+    // Reads `text` by the steps; false on any mismatch.
+    bool run(const std::wstring& text, ParsedFields& fields) const;
+
+private:
+    struct Step {
+        std::uint8_t kind;
+        std::uint8_t field;       // numbers and names: a ParsedFields::Field
+        std::uint8_t width;       // numbers: at most (or exactly) this many digits
+        bool no_digit_after;      // numbers: no further digit may follow
+        bool century_rule;        // years: two digits or fewer name 1930-2029
+        bool marks_hour;          // H: an hour of the day was seen
+        wchar_t c;                // the character to match
+        std::uint32_t limit;      // numbers: the value must be below it
+        std::uint32_t begin;      // literals: their place in text_
+        std::uint32_t length;
+    };
+
+    std::vector<Step> steps_;
+    std::wstring text_;
+};
+
+// Date formatting with a program: the date's local time (whole hours of the
+// current zone), named in the current locale's language.  Throws
+// ArgumentException for a null date.
+std::wstring format_date(const Date* date, const FormatProgram& program);
+
+// Date parsing with a pattern program: true with the UTC ticks stored, or
+// false with `ticks` untouched.
+bool parse_date(const std::wstring& text, const ParseProgram& pattern, long long& ticks);
+
+}  // namespace zop::detail
+
+#endif

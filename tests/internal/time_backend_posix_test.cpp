@@ -1,0 +1,132 @@
+// The POSIX backend of the time layer against the C library: calendar
+// arithmetic, zones from TZ, the language from the locale variables.
+#include "sys/time.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+namespace {
+
+using namespace zop;
+
+// Sets (or, with null, unsets) an environment variable for a scope.
+class EnvScope {
+public:
+    EnvScope(const char* name, const char* value) : name_(name) {
+        const char* old = std::getenv(name);
+        had_ = old != nullptr;
+        if (had_) old_ = old;
+        if (value != nullptr) ::setenv(name, value, 1); else ::unsetenv(name);
+        ::tzset();
+    }
+    ~EnvScope() {
+        if (had_) ::setenv(name_, old_.c_str(), 1); else ::unsetenv(name_);
+        ::tzset();
+    }
+    EnvScope(const EnvScope&) = delete;
+    EnvScope& operator=(const EnvScope&) = delete;
+
+private:
+    const char* name_;
+    bool had_ = false;
+    std::string old_;
+};
+
+TEST(TimeBackendPosix, CalendarAgreesWithTheCLibrary) {
+    constexpr long long kUnixEpochSeconds = 11644473600LL;  // 1601 to 1970
+    std::uint64_t state = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        // Seconds from 1601 to 9999.
+        const long long seconds = static_cast<long long>((state >> 20) % 265046774400ULL);
+        const std::time_t t = static_cast<std::time_t>(seconds - kUnixEpochSeconds);
+        std::tm tm{};
+        ASSERT_NE(::gmtime_r(&t, &tm), nullptr);
+        sys::CalendarTime c;
+        ASSERT_TRUE(sys::file_time_to_calendar(static_cast<std::uint64_t>(seconds) * 10000000, c));
+        ASSERT_EQ(c.year, tm.tm_year + 1900) << seconds;
+        ASSERT_EQ(c.month, tm.tm_mon + 1);
+        ASSERT_EQ(c.day, tm.tm_mday);
+        ASSERT_EQ(c.day_of_week, tm.tm_wday);
+        ASSERT_EQ(c.hour, tm.tm_hour);
+        ASSERT_EQ(c.minute, tm.tm_min);
+        ASSERT_EQ(c.second, tm.tm_sec);
+    }
+}
+
+TEST(TimeBackendPosix, ZonesWithoutDaylightTime) {
+    struct Case {
+        const char* tz;
+        int bias;
+    } cases[] = {{"UTC0", 0}, {"CST-8", -480}, {"IST-5:30", -330}, {"NST3:30", 210}};
+    for (const Case& c : cases) {
+        EnvScope tz("TZ", c.tz);
+        sys::TimeZoneSettings s;
+        EXPECT_EQ(sys::time_zone_information(s), sys::kZoneIdUnknown) << c.tz;
+        EXPECT_EQ(s.bias, c.bias) << c.tz;
+        EXPECT_EQ(s.daylight_bias, -60);
+        EXPECT_EQ(s.standard_date.month + s.daylight_date.month, 0);
+    }
+    EnvScope tz("TZ", "CST-8");
+    sys::TimeZoneSettings s;
+    sys::time_zone_information(s);
+    EXPECT_EQ(s.standard_name, L"CST");
+}
+
+TEST(TimeBackendPosix, DaylightTransitionsBecomeRules) {
+    {
+        // Second Sunday of March and first Sunday of November, at 2:00.
+        EnvScope tz("TZ", "EST5EDT,M3.2.0,M11.1.0");
+        sys::TimeZoneSettings s;
+        EXPECT_NE(sys::time_zone_information(s), sys::kZoneIdUnknown);
+        EXPECT_EQ(s.bias, 300);
+        EXPECT_EQ(s.daylight_bias, -60);
+        EXPECT_EQ(s.daylight_date.month, 3);
+        EXPECT_EQ(s.daylight_date.day, 2);
+        EXPECT_EQ(s.daylight_date.day_of_week, 0);
+        EXPECT_EQ(s.daylight_date.hour, 2);
+        EXPECT_EQ(s.standard_date.month, 11);
+        EXPECT_EQ(s.standard_date.day, 1);
+        EXPECT_EQ(s.daylight_name, L"EDT");
+    }
+    {
+        // Southern hemisphere: daylight time over the new year; the last
+        // Sunday of a month is week 5.
+        EnvScope tz("TZ", "AEST-10AEDT,M10.1.0,M4.5.0/3");
+        sys::TimeZoneSettings s;
+        sys::time_zone_information(s);
+        EXPECT_EQ(s.bias, -600);
+        EXPECT_EQ(s.daylight_date.month, 10);
+        EXPECT_EQ(s.daylight_date.day, 1);
+        EXPECT_EQ(s.standard_date.month, 4);
+        EXPECT_EQ(s.standard_date.day, 5);
+        EXPECT_EQ(s.standard_date.hour, 3);
+    }
+}
+
+TEST(TimeBackendPosix, UserLanguageFromLocaleVariables) {
+    EnvScope all("LC_ALL", nullptr);
+    EnvScope messages("LC_MESSAGES", nullptr);
+    struct Case {
+        const char* lang;
+        std::uint16_t id;
+    } cases[] = {{"zh_CN.UTF-8", 0x0804}, {"zh_TW.Big5", 0x0404}, {"zh_HK", 0x0C04},
+                 {"zh", 0x0804},          {"en_US.UTF-8", 0x0409}, {"de_DE@euro", 0x0407},
+                 {"fr_CA", 0x0C0C},       {"C", 0x0409},           {"xx_YY", 0x0409}};
+    for (const Case& c : cases) {
+        EnvScope lang("LANG", c.lang);
+        EXPECT_EQ(sys::user_default_language(), c.id) << c.lang;
+    }
+    EnvScope lang("LANG", "en_US.UTF-8");
+    {
+        EnvScope m("LC_MESSAGES", "zh_TW.UTF-8");
+        EXPECT_EQ(sys::user_default_language(), 0x0404);
+        EnvScope a("LC_ALL", "zh_CN.UTF-8");
+        EXPECT_EQ(sys::user_default_language(), 0x0804);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+#include <zop/time.h>
+
+#include "support/test_support.h"
+#include "time/date_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace zop;
+using zop_test::LocaleScope;
+using zop_test::local_date;
+using zop_test::PatternFormat;
+
+constexpr long long kUntouched = 12345;
+
+// do_parse's answer, or kUntouched when it refused (and left the value).
+long long parse_by(const std::wstring& text, const std::wstring& pattern) {
+    long long ticks = kUntouched;
+    const bool ok = PatternFormat().do_parse(text, pattern, ticks);
+    EXPECT_EQ(ok, ticks != kUntouched) << zop_test::narrow(text);
+    return ticks;
+}
+
+long long parse_text(const std::wstring& text) {
+    try {
+        return Date::parse(text).time();
+    } catch (const FormatException& e) {
+        EXPECT_EQ(e.message(), L"The date string format is unexpected");
+        return kUntouched;
+    }
+}
+
+TEST(DateParseTest, EnglishShortDateTime) {
+    LocaleScope scope(Locale::US);
+    const long long expected = local_date(2005, 3, 4, 10, 30).time();
+    EXPECT_EQ(parse_text(L"03/04/2005 10:30"), expected);
+    EXPECT_EQ(parse_text(L"03-04-2005 10.30"), expected);  // "/" and ":" match anything
+    EXPECT_EQ(parse_text(L"03/04/05 10:30"), expected);
+    EXPECT_EQ(parse_text(L"  03/04/2005 \t 10:30"), expected);
+    EXPECT_EQ(parse_text(L"03/04/2005 10:30 extra"), expected);
+    EXPECT_EQ(parse_text(L"3/4/2005 10:30"), kUntouched);     // two digits required
+    EXPECT_EQ(parse_text(L"03/04/2005 10:301"), kUntouched);  // digit after the minutes
+    EXPECT_EQ(parse_text(L"03/04/2005 10:30\xFF10"), kUntouched);  // a fullwidth digit
+    EXPECT_EQ(parse_text(L"03/04/2005"), kUntouched);          // no hour
+    EXPECT_EQ(parse_text(L"13/04/2005 10:30"), kUntouched);
+    EXPECT_EQ(parse_text(L"03/04/2005 24:00"), kUntouched);
+}
+
+TEST(DateParseTest, ChineseShortDateTime) {
+    for (const Locale* chinese : {Locale::CHINA, Locale::TAIWAN}) {
+        LocaleScope scope(chinese);
+        const long long expected = local_date(2005, 3, 4, 10, 30).time();
+        EXPECT_EQ(parse_text(L"2005-3-4 10:30"), expected);
+        EXPECT_EQ(parse_text(L"2005-03-04 10:30"), expected);
+        EXPECT_EQ(parse_text(L"\x3000 2005-3-4\x2028  10:30"), expected);
+        EXPECT_EQ(parse_text(L"2005/3/4 10:30"), kUntouched);  // "-" must match exactly
+        EXPECT_EQ(parse_text(L"2005-3-4"), kUntouched);
+        EXPECT_EQ(parse_text(L"2005-2-29 10:00"), kUntouched);
+        EXPECT_EQ(parse_text(L"2004-2-29 10:00"), local_date(2004, 2, 29, 10, 0).time());
+        EXPECT_EQ(parse_text(L"1600-12-31 10:00"), kUntouched);  // before 1601: decided
+        EXPECT_EQ(parse_text(L"0000-1-1 10:00"), kUntouched);
+    }
+}
+
+TEST(DateParseTest, RoundTripInEveryLocale) {
+    const Date d = local_date(2026, 11, 30, 23, 59);
+    for (const Locale* locale : {Locale::US, Locale::CHINA, Locale::TAIWAN}) {
+        LocaleScope scope(locale);
+        EXPECT_EQ(Date::parse(d.to_string(SHORT_DATE_TIME)).time(), d.time());
+    }
+}
+
+TEST(DateParseTest, FieldRules) {
+    // Two-digit years: below 30 in this century.
+    EXPECT_EQ(parse_by(L"29-1-1 0", L"yy-M-d H"), local_date(2029, 1, 1, 0, 0).time());
+    EXPECT_EQ(parse_by(L"30-1-1 0", L"yy-M-d H"), local_date(1930, 1, 1, 0, 0).time());
+    EXPECT_EQ(parse_by(L"5 0", L"y H"), local_date(2005, 1, 1, 0, 0).time());
+    EXPECT_EQ(parse_by(L"1999 7", L"yyyyy H"), kUntouched);  // second year field
+    EXPECT_EQ(parse_by(L"2005 7", L"yyy H"), kUntouched);    // exactly two digits, then "0"
+    // Defaults: day, month and year 1, minute and second 0; never the hour.
+    EXPECT_EQ(parse_by(L"7", L"H"), kUntouched);  // the default year 1 is before 1601
+    EXPECT_EQ(parse_by(L"2005 7", L"yyyy H"), local_date(2005, 1, 1, 7, 0).time());
+    // Name runs read nothing and leave the field to its default.
+    EXPECT_EQ(parse_by(L"2005 7", L"yyyy MMMdddH"), local_date(2005, 1, 1, 7, 0).time());
+    // Hour forms: h only below 12, H not before p, longer runs repeat.
+    EXPECT_EQ(parse_by(L"2005 11", L"yyyy h"), local_date(2005, 1, 1, 11, 0).time());
+    EXPECT_EQ(parse_by(L"2005 12", L"yyyy h"), kUntouched);
+    EXPECT_EQ(parse_by(L"2005 11x", L"yyyy hpx"), local_date(2005, 1, 1, 11, 0).time());
+    EXPECT_EQ(parse_by(L"2005 11x", L"yyyy Hpx"), kUntouched);
+    EXPECT_EQ(parse_by(L"2005 1122", L"yyyy HHH"), kUntouched);
+    EXPECT_EQ(parse_by(L"2005 11 12", L"yyyy H h"), kUntouched);
+    EXPECT_EQ(parse_by(L"2005 11:60", L"yyyy H:m"), kUntouched);  // minutes below 60
+    EXPECT_EQ(parse_by(L"2005 11:05:59", L"yyyy H:m:s"), local_date(2005, 1, 1, 11, 5, 59).time());
+    // Adjacent fields need no separator when the pattern goes on with one.
+    EXPECT_EQ(parse_by(L"200503041030", L"yyyyMMddHHmm"), local_date(2005, 3, 4, 10, 30).time());
+    EXPECT_EQ(parse_by(L"2005 5x", L"yyyy Hx"), local_date(2005, 1, 1, 5, 0).time());
+    EXPECT_EQ(parse_by(L"2005 55x", L"yyyy Hx"), kUntouched);  // 55 is no hour
+}
+
+TEST(DateParseTest, LiteralsAndReservedLetters) {
+    EXPECT_EQ(parse_by(L"at 2005 7", L"'at' yyyy H"), local_date(2005, 1, 1, 7, 0).time());
+    EXPECT_EQ(parse_by(L"a", L"'abc' yyyy H"), kUntouched);  // text ends inside the literal
+    EXPECT_EQ(parse_by(L"2005 7Z", L"yyyy HZ"), local_date(2005, 1, 1, 7, 0).time());
+    EXPECT_EQ(parse_by(L"2005 7z", L"yyyy HZ") + parse_by(L"2005 7z", L"yyyy Hz"), 2 * kUntouched);
+    EXPECT_EQ(parse_by(L"E2005 7", L"Eyyyy H"), local_date(2005, 1, 1, 7, 0).time());
+    EXPECT_EQ(parse_by(L"Fri 2005 7", L"E yyyy H"), kUntouched);
+    EXPECT_EQ(parse_by(L"2005x7", L"yyyy//H"), local_date(2005, 1, 1, 7, 0).time());
+    // The rest of the pattern is ignored once the text ends.
+    EXPECT_EQ(parse_by(L"2005 7", L"yyyy H 'never' z"), local_date(2005, 1, 1, 7, 0).time());
+}
+
+}  // namespace
