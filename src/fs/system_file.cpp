@@ -1,7 +1,7 @@
 // SystemFile: a completed path with a lazily loaded attribute cache.
 #include <zop/fs.h>
 
-#include "fs/file_time.h"
+#include "time/calendar.h"
 #include "sys/error.h"
 #include "sys/file.h"
 
@@ -73,9 +73,9 @@ void SystemFile::load_file_attrs() const {
     if (sys::get_file_attributes_ex(full_name_, data)) {
         record_->attributes = data.attributes;
         record_->size = static_cast<std::int64_t>(data.size);
-        record_->creation_time = detail::file_time_to_ticks(data.creation_time);
-        record_->last_access_time = detail::file_time_to_ticks(data.last_access_time);
-        record_->last_modified_time = detail::file_time_to_ticks(data.last_write_time);
+        record_->creation_time = detail::ticks_from_file_time(data.creation_time);
+        record_->last_access_time = detail::ticks_from_file_time(data.last_access_time);
+        record_->last_modified_time = detail::ticks_from_file_time(data.last_write_time);
         stale_ = false;
         return;
     }
@@ -115,9 +115,9 @@ namespace {
 // behind counts as done.
 void write_times(const std::wstring& path, const std::int64_t* creation,
                  const std::int64_t* last_access, const std::int64_t* last_modified) {
-    std::uint64_t c = creation ? detail::ticks_to_file_time(*creation) : 0;
-    std::uint64_t a = last_access ? detail::ticks_to_file_time(*last_access) : 0;
-    std::uint64_t m = last_modified ? detail::ticks_to_file_time(*last_modified) : 0;
+    std::uint64_t c = creation ? detail::file_time_from_ticks(*creation) : 0;
+    std::uint64_t a = last_access ? detail::file_time_from_ticks(*last_access) : 0;
+    std::uint64_t m = last_modified ? detail::file_time_from_ticks(*last_modified) : 0;
     sys::set_last_error(0);
     if (sys::set_file_times(path, creation ? &c : nullptr, last_access ? &a : nullptr,
                             last_modified ? &m : nullptr)) {
@@ -171,13 +171,13 @@ sys::FileAttributeData examine(const std::wstring& path) {
 }  // namespace
 
 std::int64_t SystemFile::creation_time(const std::wstring& path) {
-    return detail::file_time_to_ticks(examine(path).creation_time);
+    return detail::ticks_from_file_time(examine(path).creation_time);
 }
 std::int64_t SystemFile::last_access_time(const std::wstring& path) {
-    return detail::file_time_to_ticks(examine(path).last_access_time);
+    return detail::ticks_from_file_time(examine(path).last_access_time);
 }
 std::int64_t SystemFile::last_modified_time(const std::wstring& path) {
-    return detail::file_time_to_ticks(examine(path).last_write_time);
+    return detail::ticks_from_file_time(examine(path).last_write_time);
 }
 void SystemFile::creation_time(const std::wstring& path, const std::int64_t& ticks) {
     write_times(path, &ticks, nullptr, nullptr);
