@@ -8,6 +8,7 @@ int main() {
         demo_core();
         demo_fs();
         demo_text();
+        demo_io();
         demo_time();
     } catch (const zop::Exception& e) {
         print(L"demo failed: " + e.message());

@@ -13,5 +13,6 @@ void demo_core();
 void demo_fs();
 void demo_text();
 void demo_time();
+void demo_io();
 
 #endif

@@ -115,6 +115,14 @@ public:
 class ZOP_API MemoryInputStream : public InputStream {};
 class ZOP_API MemoryOutputStream : public OutputStream {};
 
+// <windows.h> defines CREATE_NEW as a macro for CreateFileW; with the same
+// value 1 it is zop::CREATE_NEW here, so the macro is withdrawn to let the
+// enumerator be declared and named.  Windows code that passes the macro to
+// CreateFileW after including this header writes zop::CREATE_NEW (or 1).
+#ifdef CREATE_NEW
+#undef CREATE_NEW
+#endif
+
 // How a FileOutputStream opens its file.  Other values act as OPEN.
 enum FileMode {
     CREATE_NEW = 1,      // create; fail if it exists

@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <vector>
 
+// Names that <windows.h> also uses stay usable after it.
+static_assert(zop::CREATE_NEW == 1 && zop::CREATE == 2 && zop::READ_WRITE == 3, "stream options");
+
 int main() {
     std::vector<std::wstring> pieces;
     zop::split_string(L"a,b", pieces, L",");
