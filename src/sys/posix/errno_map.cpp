@@ -3,6 +3,8 @@
 
 #include "sys/error.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 namespace zop::sys {
@@ -56,6 +58,34 @@ std::uint32_t fail_with_errno(int err, bool missing_path) {
     std::uint32_t code = win32_code(err, missing_path);
     t_last_error = code;
     return code;
+}
+
+bool fail(std::uint32_t code) {
+    t_last_error = code;
+    return false;
+}
+
+namespace {
+
+std::string parent_of(const std::string& path) {
+    std::size_t end = path.find_last_not_of('/');
+    if (end == std::string::npos) return "/";
+    std::size_t slash = path.rfind('/', end);
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+}  // namespace
+
+bool fail_on_path(int err, const std::string& path) {
+    if (err == ENOENT) {
+        struct stat st;
+        bool parent_is_dir = ::stat(parent_of(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        return fail(parent_is_dir ? 2 : 3);
+    }
+    fail_with_errno(err);
+    return false;
 }
 
 }  // namespace posix

@@ -35,31 +35,10 @@ constexpr std::uint32_t kErrorDirNotEmpty = 145;
 constexpr std::uint32_t kErrorAlreadyExists = 183;
 constexpr std::uint32_t kErrorDirectory = 267;
 
-bool fail(std::uint32_t code) {
-    set_last_error(code);
-    return false;
-}
+using posix::fail;
 
-std::string parent_of(const std::string& path) {
-    std::size_t end = path.find_last_not_of('/');
-    if (end == std::string::npos) return "/";
-    std::size_t slash = path.rfind('/', end);
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-// ENOENT means "file not found" when the directory holding the entry exists
-// and "path not found" when it does not, as Windows distinguishes.
-bool fail_errno(int err, const std::string& path) {
-    if (err == ENOENT) {
-        struct stat st;
-        bool parent_is_dir = ::stat(parent_of(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-        return fail(parent_is_dir ? kErrorFileNotFound : kErrorPathNotFound);
-    }
-    posix::fail_with_errno(err);
-    return false;
-}
+// Failures of an operation on a path: see posix::fail_on_path.
+bool fail_errno(int err, const std::string& path) { return posix::fail_on_path(err, path); }
 
 std::uint64_t to_file_time(const struct statx_timestamp& t) {
     auto seconds = static_cast<std::int64_t>(t.tv_sec) + static_cast<std::int64_t>(kEpochDifferenceSeconds);

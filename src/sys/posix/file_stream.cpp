@@ -50,10 +50,7 @@ constexpr off_t kMarkDenyWrite = kMarkBase + 3;
 int fd_of(FileHandle h) { return static_cast<int>(reinterpret_cast<std::intptr_t>(h)); }
 FileHandle handle_of(int fd) { return reinterpret_cast<FileHandle>(static_cast<std::intptr_t>(fd)); }
 
-bool fail(std::uint32_t code) {
-    set_last_error(code);
-    return false;
-}
+using posix::fail;
 
 bool take_mark(int fd, off_t byte) {
     struct flock lock = {};
@@ -93,17 +90,8 @@ bool share_allowed(int fd, bool reading, std::uint32_t share) {
 }
 
 bool fail_open(int err, const std::string& path) {
-    if (err == ENOENT) {
-        // "File not found" when the directory exists, else "path not found".
-        std::string dir = path.substr(0, path.find_last_of('/') == std::string::npos
-                                             ? 0 : path.find_last_of('/'));
-        struct stat st;
-        bool dir_exists = dir.empty() || (::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
-        return fail(dir_exists ? kErrorFileNotFound : kErrorPathNotFound);
-    }
     if (err == EEXIST) return fail(kErrorFileExists);
-    posix::fail_with_errno(err);
-    return false;
+    return posix::fail_on_path(err, path);
 }
 
 }  // namespace
