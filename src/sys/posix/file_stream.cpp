@@ -34,8 +34,6 @@ const FileHandle kInvalidFile = reinterpret_cast<FileHandle>(static_cast<std::in
 
 namespace {
 
-constexpr std::uint32_t kErrorFileNotFound = 2;
-constexpr std::uint32_t kErrorPathNotFound = 3;
 constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kErrorSharingViolation = 32;
 constexpr std::uint32_t kErrorFileExists = 80;
