@@ -59,11 +59,9 @@ TEST(SystemError, ThrowIoExceptionAlwaysThrowsIOException) {
             }
         }
     }
-    try {
-        SystemFile::throw_io_exception(kCodeWithoutText, true, L"C:\\missing.txt");
-    } catch (const IOException& e) {
-        EXPECT_EQ(e.message(), L"");
-    }
+    EXPECT_EQ(zop_test::thrown<IOException>(
+                  [] { SystemFile::throw_io_exception(kCodeWithoutText, true, L"C:\\missing.txt"); }),
+              L"");
 }
 
 TEST(OsVersion, IsStableAndInTheNtFamily) {

@@ -13,18 +13,9 @@ using zop_test::TempDir;
 constexpr std::int64_t kSomeTime = 1614834367123456;
 
 TEST(File, ConstructionChecksTheNameAndTouchesNothing) {
-    try {
-        File f(L"");
-        FAIL() << "empty name accepted";
-    } catch (const ArgumentException& e) {
-        EXPECT_EQ(e.message(), L"path or file name is invalid");
-    }
-    try {
-        File f(L"   ");
-        FAIL() << "blank name accepted";
-    } catch (const ArgumentException& e) {
-        EXPECT_EQ(e.message(), L"The parameter path is not of a legal form");
-    }
+    EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { File f(L""); }), L"path or file name is invalid");
+    EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { File f(L"   "); }),
+              L"The parameter path is not of a legal form");
     File relative(L"no-such-file-zop.txt");
     EXPECT_EQ(relative.full_name(), Path::current_path() + L"\\no-such-file-zop.txt");
     EXPECT_EQ(relative.name(), L"no-such-file-zop.txt");

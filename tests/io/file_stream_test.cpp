@@ -57,12 +57,8 @@ TEST(FileInputStream, ReadsAndCountsItsPosition) {
 TEST(FileInputStream, ArgumentsAndClosedState) {
     TempDir tmp;
     zop_test::write_file(tmp / L"f", "abc");
-    try {
-        FileInputStream bad(L"", READ);
-        FAIL() << "empty name accepted";
-    } catch (const ArgumentException& e) {
-        EXPECT_EQ(e.message(), L"Empty file name");
-    }
+    EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { FileInputStream bad(L"", READ); }),
+              L"Empty file name");
     EXPECT_THROW(FileInputStream(tmp / L"missing", READ), IOException);
     EXPECT_THROW(FileInputStream(tmp.path(), READ), IOException);  // a directory
     FileInputStream in(tmp / L"f", READ);
@@ -73,12 +69,8 @@ TEST(FileInputStream, ArgumentsAndClosedState) {
     in.close();
     in.close();
     const std::wstring closed = L"The file '" + (tmp / L"f") + L"' has been closed.";
-    try {
-        in.read(nullptr, 0);  // the closed check comes before the arguments
-        FAIL() << "read on a closed stream";
-    } catch (const IOException& e) {
-        EXPECT_EQ(e.message(), closed);
-    }
+    // The closed check comes before the arguments.
+    EXPECT_EQ(zop_test::thrown<IOException>([&] { in.read(nullptr, 0); }), closed);
     EXPECT_THROW(in.seek(0, BEGIN), IOException);
     EXPECT_THROW(in.available(), IOException);
     EXPECT_THROW(in.read(), IOException);
@@ -128,12 +120,8 @@ TEST(FileOutputStream, ArgumentsAndClosedState) {
     EXPECT_THROW(out.write(&b, 0), ArgumentException);
     out.close();
     out.close();
-    try {
-        out.write(&b, 0);
-        FAIL() << "write on a closed stream";
-    } catch (const IOException& e) {
-        EXPECT_EQ(e.message(), L"The file '" + (tmp / L"o") + L"' has been closed.");
-    }
+    EXPECT_EQ(zop_test::thrown<IOException>([&] { out.write(&b, 0); }),
+              L"The file '" + (tmp / L"o") + L"' has been closed.");
     EXPECT_THROW(out.flush(), IOException);
     EXPECT_THROW(out.seek(0, BEGIN), IOException);
 }
