@@ -13,16 +13,8 @@ namespace {
 using namespace zop;
 
 sys::CalendarTime calendar(int y, int mo, int d, int h, int mi, int s, int ms, int dow = 0) {
-    sys::CalendarTime c;
-    c.year = static_cast<std::uint16_t>(y);
-    c.month = static_cast<std::uint16_t>(mo);
-    c.day_of_week = static_cast<std::uint16_t>(dow);
-    c.day = static_cast<std::uint16_t>(d);
-    c.hour = static_cast<std::uint16_t>(h);
-    c.minute = static_cast<std::uint16_t>(mi);
-    c.second = static_cast<std::uint16_t>(s);
-    c.milliseconds = static_cast<std::uint16_t>(ms);
-    return c;
+    auto w = [](int v) { return static_cast<std::uint16_t>(v); };
+    return sys::CalendarTime{w(y), w(mo), w(dow), w(d), w(h), w(mi), w(s), w(ms)};
 }
 
 TEST(TimePlatform, CalendarToFileTimeValidates) {

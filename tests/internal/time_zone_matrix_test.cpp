@@ -4,6 +4,7 @@
 
 #include <zop/time.h>
 
+#include "support/test_support.h"
 #include "time/date_test_support.h"
 
 #include <gtest/gtest.h>
@@ -117,12 +118,8 @@ TEST(ZoneMatrix, RefusedSettingsLeaveNoZone) {
     ZoneScope zone(0);
     g_refuse = true;
     TimeZone::del_current_time_zone();
-    try {
-        TimeZone::current_time_zone();
-        ADD_FAILURE() << "no exception";
-    } catch (const InvalidOperationException& e) {
-        EXPECT_EQ(e.message(), L"Can't get timezone information.");
-    }
+    EXPECT_EQ(zop_test::thrown<InvalidOperationException>([&] { TimeZone::current_time_zone(); }),
+              L"Can't get timezone information.");
     EXPECT_THROW(Date(0LL).to_string(SHORT_DATE_TIME), InvalidOperationException);
     EXPECT_EQ(TimeZone::del_current_time_zone(), 0);
     g_refuse = false;
