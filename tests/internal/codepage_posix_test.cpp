@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -35,12 +36,10 @@ TEST(CodepagePosix, IllFormedInputBecomesReplacementCharacters) {
     const wchar_t r = 0xFFFD;
     // A cut-off sequence is one replacement; a byte that cannot start or
     // continue a sequence is one each.
-    EXPECT_EQ(to_wide("\xE2\x82" "A"), (std::wstring{r, 'A'}));
-    EXPECT_EQ(to_wide("\x80\xBF"), (std::wstring{r, r}));
-    EXPECT_EQ(to_wide("\xC0\xAF"), (std::wstring{r, r}));
-    EXPECT_EQ(to_wide("\xED\xA0\x80"), (std::wstring{r, r, r}));
-    EXPECT_EQ(to_wide("\xF0\x9F\x98"), (std::wstring{r}));
-    EXPECT_EQ(to_wide("\xF4\x90\x80\x80"), (std::wstring{r, r, r, r}));
+    const std::pair<const char*, std::wstring> cases[] = {
+        {"\xE2\x82" "A", {r, 'A'}}, {"\x80\xBF", {r, r}}, {"\xC0\xAF", {r, r}},
+        {"\xED\xA0\x80", {r, r, r}}, {"\xF0\x9F\x98", {r}}, {"\xF4\x90\x80\x80", {r, r, r, r}}};
+    for (const auto& c : cases) EXPECT_EQ(to_wide(c.first), c.second) << testing::PrintToString(c.first);
     const std::string rep = "\xEF\xBF\xBD";
     EXPECT_EQ(to_narrow(std::wstring{'a', 0xDC00, 'b'}), "a" + rep + "b");
     EXPECT_EQ(to_narrow(std::wstring{0xD83D}), rep);
