@@ -3,6 +3,8 @@
 #include "sys/codepage.h"
 #include "sys/error.h"
 
+#include "internal/last_error_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +13,8 @@
 namespace {
 
 using namespace zop;
+
+using zop_test::error_of;
 
 std::wstring to_wide(const std::string& s) {
     wchar_t out[64];
@@ -50,9 +54,7 @@ TEST(CodepagePosix, IllFormedInputBecomesReplacementCharacters) {
 
 TEST(CodepagePosix, TooSmallWritesOnlyWholeCharacters) {
     char out[4] = {'#', '#', '#', '#'};
-    sys::set_last_error(0);
-    EXPECT_EQ(sys::wide_to_ansi(std::wstring{'a', 0x4E2D}.c_str(), 2, out, 3), 0);
-    EXPECT_EQ(sys::last_error(), 122u);
+    EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(std::wstring{'a', 0x4E2D}.c_str(), 2, out, 3); }), 122u);
     EXPECT_EQ(std::string(out, 4), "a###");
 }
 

@@ -1,5 +1,6 @@
 // The platform layer's calendar conversion, language and the registry of
 // languages; the same answers are expected from both backends.
+#include "internal/last_error_test_support.h"
 #include "sys/error.h"
 #include "sys/time.h"
 #include "time/locale_internal.h"
@@ -31,9 +32,8 @@ TEST(TimePlatform, CalendarToFileTimeValidates) {
         calendar(2000, 13, 1, 0, 0, 0, 0),  calendar(2001, 2, 29, 0, 0, 0, 0),
         calendar(2000, 1, 1, 24, 0, 0, 0),  calendar(2000, 1, 1, 0, 0, 0, 1000)};
     for (const sys::CalendarTime& c : bad) {
-        sys::set_last_error(0);
-        EXPECT_FALSE(sys::calendar_to_file_time(c, ft)) << c.year << "-" << c.month << "-" << c.day;
-        EXPECT_EQ(sys::last_error(), 87u);
+        EXPECT_EQ(zop_test::error_of([&] { return sys::calendar_to_file_time(c, ft); }), 87u)
+            << c.year << "-" << c.month << "-" << c.day;
     }
 }
 
