@@ -16,23 +16,21 @@ using namespace zop;
 // Sets (or, with null, unsets) an environment variable for a scope.
 class EnvScope {
 public:
-    EnvScope(const char* name, const char* value) : name_(name) {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        if (had_) old_ = old;
-        if (value != nullptr) ::setenv(name, value, 1); else ::unsetenv(name);
-        ::tzset();
+    EnvScope(const char* name, const char* value)
+        : name_(name), had_(std::getenv(name) != nullptr), old_(had_ ? std::getenv(name) : "") {
+        set(value);
     }
-    ~EnvScope() {
-        if (had_) ::setenv(name_, old_.c_str(), 1); else ::unsetenv(name_);
-        ::tzset();
-    }
+    ~EnvScope() { set(had_ ? old_.c_str() : nullptr); }
     EnvScope(const EnvScope&) = delete;
     EnvScope& operator=(const EnvScope&) = delete;
 
 private:
+    void set(const char* value) {
+        if (value != nullptr) ::setenv(name_, value, 1); else ::unsetenv(name_);
+        ::tzset();
+    }
     const char* name_;
-    bool had_ = false;
+    bool had_;
     std::string old_;
 };
 
