@@ -37,7 +37,7 @@ TEST(Directory, RootsParentsAndNamesAreComputedFromText) {
     EXPECT_EQ(Directory(L"C:\\").name(), L"C:\\");
 }
 
-TEST(Directory, CreateMakesMissingAncestorsAndRefusesExisting) {
+TEST(Directory, CreateAndCreateSubdirectory) {
     TempDir tmp;
     Directory deep(tmp / L"x\\y\\z");
     EXPECT_FALSE(deep.exists());
@@ -52,10 +52,8 @@ TEST(Directory, CreateMakesMissingAncestorsAndRefusesExisting) {
     // A file in the way stops the creation.
     zop_test::write_file(tmp / L"file", "f");
     EXPECT_THROW(Directory(tmp / L"file\\sub").create(), IOException);
-}
 
-TEST(Directory, CreateSubdirectoryUsesTheLastComponent) {
-    TempDir tmp;
+    // A subdirectory is named by the last component of the name given.
     Directory base(tmp / L"base");
     Directory a = base.create_subdirectory(L"x\\sub");  // also creates base
     EXPECT_EQ(a.full_name(), base.full_name() + L"\\sub");
