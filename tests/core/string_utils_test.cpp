@@ -53,21 +53,15 @@ TEST(ReplaceChar, ReplacesEveryOccurrence) {
 }
 
 TEST(SplitString, PiecesAreAppendedAsTheSeparatorsFall) {
-    Pieces p;
-    split_string(L",a,,b,", p, L",");
-    EXPECT_EQ(p, (Pieces{L"", L"a", L"", L"b"}));
-
-    p.clear();
-    split_string(L"a;b,c", p, L";,");
-    EXPECT_EQ(p, (Pieces{L"a", L"b", L"c"}));
-
-    p.clear();
-    split_string(L"abc", p, L"");
-    EXPECT_EQ(p, (Pieces{L"abc"}));
-
-    p.clear();
-    split_string(L",,", p, L",");
-    EXPECT_EQ(p, (Pieces{L"", L""}));
+    auto split = [](const wchar_t* text, const wchar_t* separators) {
+        Pieces p;
+        split_string(text, p, separators);
+        return p;
+    };
+    EXPECT_EQ(split(L",a,,b,", L","), (Pieces{L"", L"a", L"", L"b"}));
+    EXPECT_EQ(split(L"a;b,c", L";,"), (Pieces{L"a", L"b", L"c"}));
+    EXPECT_EQ(split(L"abc", L""), (Pieces{L"abc"}));
+    EXPECT_EQ(split(L",,", L","), (Pieces{L"", L""}));
 }
 
 TEST(SplitString, NeverClearsTheVector) {

@@ -22,28 +22,22 @@ Names sorted(Names v) {
 }
 
 TEST(Directory, RootsParentsAndNamesAreComputedFromText) {
-    EXPECT_TRUE(Directory(L"C:\\").is_root());
-    EXPECT_TRUE(Directory(L"C:").is_root());
-    EXPECT_TRUE(Directory(L"\\\\srv\\share\\").is_root());
-    EXPECT_FALSE(Directory(L"C:\\a").is_root());
-    EXPECT_FALSE(Directory(L"\\\\srv\\share").is_root());
-    EXPECT_THROW(Directory(L"C:\\").parent(), IOException);
-    try {
-        Directory(L"C:\\").parent();
-    } catch (const IOException& e) {
-        EXPECT_EQ(e.message(), L"Cannot get parent due to the directory is root");
+    // "/" is the root of a drive-less system.
+    for (const wchar_t* root : {L"C:\\", L"C:", L"\\\\srv\\share\\", L"/"}) {
+        EXPECT_TRUE(Directory(root).is_root());
     }
+    for (const wchar_t* dir : {L"C:\\a", L"\\\\srv\\share"}) EXPECT_FALSE(Directory(dir).is_root());
+    EXPECT_EQ(zop_test::thrown<IOException>([&] { Directory(L"C:\\").parent(); }),
+              L"Cannot get parent due to the directory is root");
     EXPECT_EQ(Directory(L"C:\\a").parent().full_name(), L"C:\\");
     EXPECT_EQ(Directory(L"C:\\a\\b\\").parent().full_name(), L"C:\\a");
+    EXPECT_TRUE(Directory(L"/top").parent().is_root());
     EXPECT_EQ(Directory(L"C:\\a\\b").name(), L"b");
     EXPECT_EQ(Directory(L"C:\\a\\b\\").name(), L"b\\");
     EXPECT_EQ(Directory(L"C:\\").name(), L"C:\\");
-    // A drive-less system: "/" is a root and the parent of "/top".
-    EXPECT_TRUE(Directory(L"/").is_root());
-    EXPECT_TRUE(Directory(L"/top").parent().is_root());
 }
 
-TEST(Directory, CreateMakesMissingAncestorsAndRefusesExisting) {
+TEST(Directory, CreateAndCreateSubdirectory) {
     TempDir tmp;
     Directory deep(tmp / L"x\\y\\z");
     EXPECT_FALSE(deep.exists());
@@ -53,19 +47,13 @@ TEST(Directory, CreateMakesMissingAncestorsAndRefusesExisting) {
     EXPECT_TRUE(deep.exists());  // a record that found nothing stays stale
     EXPECT_THROW(deep.create(), IOException);
     EXPECT_NO_THROW(Directory(Path::path_root(tmp.path())).create());
-    try {
-        Directory(tmp / L"bad|name").create();
-        FAIL() << "invalid name accepted";
-    } catch (const ArgumentException& e) {
-        EXPECT_EQ(e.message(), L"Path contains invalid chars");
-    }
+    EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { Directory(tmp / L"bad|name").create(); }),
+              L"Path contains invalid chars");
     // A file in the way stops the creation.
     zop_test::write_file(tmp / L"file", "f");
     EXPECT_THROW(Directory(tmp / L"file\\sub").create(), IOException);
-}
 
-TEST(Directory, CreateSubdirectoryUsesTheLastComponent) {
-    TempDir tmp;
+    // A subdirectory is named by the last component of the name given.
     Directory base(tmp / L"base");
     Directory a = base.create_subdirectory(L"x\\sub");  // also creates base
     EXPECT_EQ(a.full_name(), base.full_name() + L"\\sub");
@@ -85,27 +73,25 @@ TEST(Directory, ListingsAppendFullPathsOfMatchingEntries) {
     zop_test::write_file(tmp / L"d\\sub\\inner.txt", "i");
     const std::wstring base = d.full_name();
 
+    // Entries already in the list stay in front.
     Names all{L"kept"};
     d.list(all, L"*");
     EXPECT_EQ(all.front(), L"kept");
     EXPECT_EQ(sorted(Names(all.begin() + 1, all.end())),
               sorted({base + L"\\B.TXT", base + L"\\a.txt", base + L"\\sub"}));
-    Names files;
-    d.list_files(files, L"*");
-    EXPECT_EQ(sorted(files), sorted({base + L"\\B.TXT", base + L"\\a.txt"}));
-    Names dirs;
-    d.list_dirs(dirs, L"*");
-    EXPECT_EQ(dirs, Names{base + L"\\sub"});
+    auto listed = [&](void (Directory::*list)(Names&, const std::wstring&) const, const wchar_t* pattern) {
+        Names out;
+        (d.*list)(out, pattern);
+        return sorted(out);
+    };
+    const Names files = sorted({base + L"\\B.TXT", base + L"\\a.txt"});
+    EXPECT_EQ(listed(&Directory::list_files, L"*"), files);
+    EXPECT_EQ(listed(&Directory::list_dirs, L"*"), Names{base + L"\\sub"});
     // Matching ignores ASCII case and takes '?' for one character.
-    Names txt;
-    d.list(txt, L"?.txt");
-    EXPECT_EQ(sorted(txt), sorted({base + L"\\B.TXT", base + L"\\a.txt"}));
-    Names inner;
-    d.list(inner, L"sub\\*");
-    EXPECT_EQ(inner, Names{base + L"\\sub\\inner.txt"});
+    EXPECT_EQ(listed(&Directory::list, L"?.txt"), files);
+    EXPECT_EQ(listed(&Directory::list, L"sub\\*"), Names{base + L"\\sub\\inner.txt"});
     // The empty pattern names the directory itself, found in its parent.
-    Names self;
-    d.list(self, L"");
+    const Names self = listed(&Directory::list, L"");
     ASSERT_EQ(self.size(), 1u);
     EXPECT_EQ(Path::file_name(self[0]), L"d");
     EXPECT_EQ(Path::directory_name(self[0]), Path::directory_name(base));
@@ -116,21 +102,13 @@ TEST(Directory, ListingFailures) {
     Directory d(tmp.path());
     Names out;
     EXPECT_THROW(d.list(out, L"nothing-matches-*.zzz"), IOException);
-    try {
-        Directory(tmp / L"missing").list(out, L"*");
-        FAIL() << "listed a missing directory";
-    } catch (const DirectoryNotFoundException& e) {
-        EXPECT_EQ(e.message(),
-                  L"The directory '" + Directory(tmp / L"missing").full_name() + L"' not found.");
-    }
+    EXPECT_EQ(zop_test::thrown<DirectoryNotFoundException>(
+                  [&] { Directory(tmp / L"missing").list(out, L"*"); }),
+              L"The directory '" + Directory(tmp / L"missing").full_name() + L"' not found.");
     zop_test::write_file(tmp / L"f", "x");
     EXPECT_THROW(Directory(tmp / L"f").list(out, L"*"), DirectoryNotFoundException);
-    try {
-        d.list(out, L"a<b\\*");
-        FAIL() << "invalid characters accepted";
-    } catch (const ArgumentException& e) {
-        EXPECT_EQ(e.message(), L"Path contains invalid characters");
-    }
+    EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { d.list(out, L"a<b\\*"); }),
+              L"Path contains invalid characters");
     EXPECT_TRUE(out.empty());
 }
 

@@ -1,12 +1,23 @@
 #include <zop/fs.h>
 
+#include "support/test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
 using namespace zop;
+using zop_test::thrown;
+using Cases = std::initializer_list<std::pair<const wchar_t*, const wchar_t*>>;
+
+// Checks `f(input) == expected` for each row.
+template <typename F>
+void expect_each(F f, Cases cases) {
+    for (const auto& c : cases) EXPECT_EQ(f(c.first), c.second) << zop_test::narrow(c.first);
+}
 
 TEST(Path, Constants) {
     EXPECT_EQ(Path::separator, L'\\');
@@ -14,187 +25,98 @@ TEST(Path, Constants) {
     EXPECT_EQ(Path::volume_separator, L':');
     EXPECT_EQ(Path::path_separator, L';');
     EXPECT_EQ(std::wstring(Path::separator_chars), L"\\/");
-    const std::wstring invalid(Path::invalid_path_chars);
-    ASSERT_EQ(invalid.size(), 15u);
-    EXPECT_EQ(invalid.substr(0, 4), L"\"<>|");
-    EXPECT_EQ(invalid[4], wchar_t(0x08));
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(invalid[5 + i], wchar_t(0x10 + i));
+    std::wstring invalid = L"\"<>|\x08";
+    for (wchar_t c = 0x10; c < 0x1A; ++c) invalid += c;
+    EXPECT_EQ(std::wstring(Path::invalid_path_chars), invalid);
 }
 
-TEST(Path, IsAbsolutePath) {
-    EXPECT_FALSE(Path::is_absolute_path(L""));
-    EXPECT_FALSE(Path::is_absolute_path(L"C"));
-    EXPECT_FALSE(Path::is_absolute_path(L"a\\b"));
-    EXPECT_TRUE(Path::is_absolute_path(L"C:"));
-    EXPECT_TRUE(Path::is_absolute_path(L"/x"));
-    EXPECT_TRUE(Path::is_absolute_path(L"\\"));
-    EXPECT_TRUE(Path::is_absolute_path(L"x:y"));
+TEST(Path, IsAbsoluteAndIsValid) {
+    for (const wchar_t* p : {L"", L"C", L"a\\b"}) EXPECT_FALSE(Path::is_absolute_path(p));
+    for (const wchar_t* p : {L"C:", L"/x", L"\\", L"x:y"}) EXPECT_TRUE(Path::is_absolute_path(p));
+    for (const wchar_t* p : {L"", L"C:\\a", L"a:b", L"a\x10"}) EXPECT_TRUE(Path::is_valid_path(p));
+    for (const wchar_t* p : {L"a/b", L"C:\\a:b", L"ab:c", L"a\"", L"a<", L"a>", L"a|", L"a*", L"a?"}) {
+        EXPECT_FALSE(Path::is_valid_path(p)) << zop_test::narrow(p);
+    }
 }
 
 TEST(Path, Combine) {
-    EXPECT_EQ(Path::combine(L"", L"b"), L"b");
-    EXPECT_EQ(Path::combine(L"a", L""), L"a");
-    EXPECT_EQ(Path::combine(L"a", L"\\b"), L"\\b");
-    EXPECT_EQ(Path::combine(L"a", L"C:b"), L"C:b");
-    EXPECT_EQ(Path::combine(L"a\\", L"b"), L"a\\b");
-    EXPECT_EQ(Path::combine(L"a/", L"b"), L"a/b");
-    EXPECT_EQ(Path::combine(L"a", L"b"), L"a\\b");
-    EXPECT_EQ(Path::combine(L"a\\\\", L"..\\b"), L"a\\\\..\\b");
+    const wchar_t* cases[][3] = {{L"", L"b", L"b"}, {L"a", L"", L"a"}, {L"a", L"\\b", L"\\b"},
+                                 {L"a", L"C:b", L"C:b"}, {L"a\\", L"b", L"a\\b"}, {L"a/", L"b", L"a/b"},
+                                 {L"a", L"b", L"a\\b"}, {L"a\\\\", L"..\\b", L"a\\\\..\\b"}};
+    for (const auto& c : cases) EXPECT_EQ(Path::combine(c[0], c[1]), c[2]) << zop_test::narrow(c[0]);
 }
 
-TEST(Path, MakeFullPathRejectsBadForms) {
+TEST(Path, MakeFullPath) {
     for (const wchar_t* p : {L"", L"   "}) {
-        try {
-            Path::make_full_path(p);
-            FAIL() << "accepted an empty path";
-        } catch (const ArgumentException& e) {
-            EXPECT_EQ(e.message(), L"The parameter path is not of a legal form");
-        }
+        EXPECT_EQ(thrown<ArgumentException>([&] { Path::make_full_path(p); }),
+                  L"The parameter path is not of a legal form");
     }
-    for (const wchar_t* p : {L"\\\\", L"\\\\server", L"/\\server\\share", L"//server"}) {
-        try {
-            Path::make_full_path(p);
-            FAIL() << "accepted a malformed UNC path";
-        } catch (const ArgumentException& e) {
-            EXPECT_EQ(e.message(), L"UNC path should be of the form \\\\server\\share.");
-        }
+    for (const wchar_t* p : {L"\\\\", L"\\\\server", L"/\\server\\share", L"//server", L"\\/server/x"}) {
+        EXPECT_EQ(thrown<ArgumentException>([&] { Path::make_full_path(p); }),
+                  L"UNC path should be of the form \\\\server\\share.");
     }
-}
-
-TEST(Path, MakeFullPathKeepsUncDriveAndDotPaths) {
-    EXPECT_EQ(Path::make_full_path(L"\\\\server\\share"), L"\\\\server\\share");
-    EXPECT_EQ(Path::make_full_path(L"//server/share"), L"\\\\server\\share");
-    EXPECT_EQ(Path::make_full_path(L"\\/server\\x"), L"\\/server\\x");
-    EXPECT_THROW(Path::make_full_path(L"\\/server/x"), ArgumentException);
-    EXPECT_EQ(Path::make_full_path(L"D:x"), L"D:x");
-    EXPECT_EQ(Path::make_full_path(L"C:\\a\\..\\b"), L"C:\\a\\..\\b");
-    EXPECT_EQ(Path::make_full_path(L"\\"), L"\\");
-    EXPECT_EQ(Path::make_full_path(L"/"), L"/");
-    for (const wchar_t* p : {L".", L"..", L"..\\a", L".\\x", L".name"}) {
-        EXPECT_EQ(Path::make_full_path(p), p);
-    }
-}
-
-TEST(Path, MakeFullPathUsesTheCurrentDirectory) {
+    // UNC, drive, rooted and dot paths are kept as they are.
+    expect_each(Path::make_full_path,
+                {{L"\\\\server\\share", L"\\\\server\\share"}, {L"//server/share", L"\\\\server\\share"},
+                 {L"\\/server\\x", L"\\/server\\x"}, {L"D:x", L"D:x"}, {L"C:\\a\\..\\b", L"C:\\a\\..\\b"},
+                 {L"\\", L"\\"}, {L"/", L"/"}, {L".", L"."}, {L"..", L".."}, {L"..\\a", L"..\\a"},
+                 {L".\\x", L".\\x"}, {L".name", L".name"}});
+    // Relative paths start from the current directory.
     const std::wstring cur = Path::current_path();
     ASSERT_FALSE(cur.empty());
     EXPECT_EQ(Path::make_full_path(L"a\\b"), cur + L"\\a\\b");
     EXPECT_EQ(Path::make_full_path(L" a "), cur + L"\\ a ");
-    if (cur.size() >= 2 && cur[1] == L':') {
-        EXPECT_EQ(Path::make_full_path(L"\\a"), cur.substr(0, 2) + L"\\a");
-    } else {
-        // A POSIX current directory has no drive: rooted paths are complete.
-        EXPECT_EQ(Path::make_full_path(L"\\a"), L"\\a");
-    }
+    // A POSIX current directory has no drive: rooted paths are complete.
+    const bool drive = cur.size() >= 2 && cur[1] == L':';
+    EXPECT_EQ(Path::make_full_path(L"\\a"), (drive ? cur.substr(0, 2) : L"") + L"\\a");
 }
 
 TEST(Path, PathRoot) {
-    EXPECT_EQ(Path::path_root(L""), L"");
-    EXPECT_EQ(Path::path_root(L"x\\y"), L"");
-    EXPECT_EQ(Path::path_root(L"\\"), L"\\");
-    EXPECT_EQ(Path::path_root(L"/a/b"), L"\\");
-    EXPECT_EQ(Path::path_root(L"\\\\"), L"\\\\\\");
-    EXPECT_EQ(Path::path_root(L"\\\\srv\\share\\dir\\f"), L"\\\\srv\\share\\");
-    EXPECT_EQ(Path::path_root(L"//srv/share/dir"), L"\\\\srv\\share\\");
-    EXPECT_EQ(Path::path_root(L"\\\\srv"), L"\\\\srv\\");
-    EXPECT_EQ(Path::path_root(L"\\\\srv\\share"), L"\\\\srv\\share\\");
-    EXPECT_EQ(Path::path_root(L"C:\\x"), L"C:\\");
-    EXPECT_EQ(Path::path_root(L"C:/x"), L"C:/");
-    EXPECT_EQ(Path::path_root(L"C:x"), L"C:");
-    EXPECT_EQ(Path::path_root(L"C:"), L"C:");
+    expect_each(Path::path_root,
+                {{L"", L""}, {L"x\\y", L""}, {L"\\", L"\\"}, {L"/a/b", L"\\"}, {L"\\\\", L"\\\\\\"},
+                 {L"\\\\srv\\share\\dir\\f", L"\\\\srv\\share\\"}, {L"//srv/share/dir", L"\\\\srv\\share\\"},
+                 {L"\\\\srv", L"\\\\srv\\"}, {L"\\\\srv\\share", L"\\\\srv\\share\\"},
+                 {L"C:\\x", L"C:\\"}, {L"C:/x", L"C:/"}, {L"C:x", L"C:"}, {L"C:", L"C:"}});
 }
 
-TEST(Path, FileName) {
-    EXPECT_EQ(Path::file_name(L""), L"");
-    EXPECT_EQ(Path::file_name(L"C:\\a\\b.txt"), L"b.txt");
-    EXPECT_EQ(Path::file_name(L"C:/a/b.txt"), L"b.txt");
-    EXPECT_EQ(Path::file_name(L"b.txt"), L"");
-    EXPECT_EQ(Path::file_name(L"/"), L"");
-    EXPECT_EQ(Path::file_name(L"C:\\dir\\"), L"dir\\");
-    EXPECT_EQ(Path::file_name(L"C:/dir/"), L"");
+TEST(Path, FileAndDirectoryNames) {
+    expect_each(Path::file_name, {{L"", L""}, {L"C:\\a\\b.txt", L"b.txt"}, {L"C:/a/b.txt", L"b.txt"},
+                                  {L"b.txt", L""}, {L"/", L""}, {L"C:\\dir\\", L"dir\\"}, {L"C:/dir/", L""}});
     EXPECT_THROW(Path::file_name(L"\\"), OutOfRangeException);
-}
-
-TEST(Path, DirectoryName) {
-    EXPECT_THROW(
-        {
-            try {
-                Path::directory_name(L"");
-            } catch (const ArgumentException& e) {
-                EXPECT_EQ(e.message(), L"path");
-                throw;
-            }
-        },
-        ArgumentException);
+    EXPECT_EQ(thrown<ArgumentException>([] { Path::directory_name(L""); }), L"path");
     EXPECT_THROW(Path::directory_name(L"/"), OutOfRangeException);
-    EXPECT_EQ(Path::directory_name(L"a\\b"), L"");
-    EXPECT_EQ(Path::directory_name(L"ab\\c"), L"ab");
-    EXPECT_EQ(Path::directory_name(L"\\a"), L"");
-    EXPECT_EQ(Path::directory_name(L"abc"), L"");
-    for (const wchar_t* root : {L"C:", L"C:\\", L"\\", L"\\\\srv\\share\\"}) {
-        EXPECT_EQ(Path::directory_name(root), root);
+    // Roots are their own directory.
+    expect_each(Path::directory_name,
+                {{L"a\\b", L""}, {L"ab\\c", L"ab"}, {L"\\a", L""}, {L"abc", L""}, {L"C:", L"C:"},
+                 {L"C:\\", L"C:\\"}, {L"\\", L"\\"}, {L"\\\\srv\\share\\", L"\\\\srv\\share\\"},
+                 {L"C:\\a", L"C:\\"}, {L"C:\\a\\b.txt", L"C:\\a"}, {L"C:\\a\\", L"C:\\"},
+                 {L"C:/a/b/", L"C:/a"}, {L"\\\\srv\\share\\f", L"\\\\srv\\share"},
+                 {L"\\\\srv\\share", L"\\\\srv"}, {L"/usr/lib/x.so", L"/usr/lib"}});
+}
+
+TEST(Path, Extensions) {
+    expect_each(Path::extension_name,
+                {{L"", L""}, {L"a.txt", L".txt"}, {L"a.b.c", L".c"}, {L".profile", L".profile"},
+                 {L"a.", L""}, {L"dir.d\\file", L""}, {L"dir.d/file", L""}, {L"dir\\f.x", L".x"}});
+    // Rows: path, new extension, result; the extension itself is not checked.
+    const wchar_t* changes[][3] = {{L"a.txt", L"doc", L"a.doc"}, {L"a", L".doc", L"a.doc"},
+                                   {L"a.", L"doc", L"a.doc"}, {L"dir.d\\file", L"x", L"dir.d\\file.x"},
+                                   {L"a", L"", L"a."}, {L"", L"x", L".x"}, {L"a.b", L"<", L"a.<"}};
+    for (const auto& c : changes) {
+        std::wstring path = c[0];
+        Path::change_extension(path, c[1]);
+        EXPECT_EQ(path, c[2]);
     }
-    EXPECT_EQ(Path::directory_name(L"C:\\a"), L"C:\\");
-    EXPECT_EQ(Path::directory_name(L"C:\\a\\b.txt"), L"C:\\a");
-    EXPECT_EQ(Path::directory_name(L"C:\\a\\"), L"C:\\");
-    EXPECT_EQ(Path::directory_name(L"C:/a/b/"), L"C:/a");
-    EXPECT_EQ(Path::directory_name(L"\\\\srv\\share\\f"), L"\\\\srv\\share");
-    EXPECT_EQ(Path::directory_name(L"\\\\srv\\share"), L"\\\\srv");
-    EXPECT_EQ(Path::directory_name(L"/usr/lib/x.so"), L"/usr/lib");
-}
-
-TEST(Path, ExtensionName) {
-    EXPECT_EQ(Path::extension_name(L""), L"");
-    EXPECT_EQ(Path::extension_name(L"a.txt"), L".txt");
-    EXPECT_EQ(Path::extension_name(L"a.b.c"), L".c");
-    EXPECT_EQ(Path::extension_name(L".profile"), L".profile");
-    EXPECT_EQ(Path::extension_name(L"a."), L"");
-    EXPECT_EQ(Path::extension_name(L"dir.d\\file"), L"");
-    EXPECT_EQ(Path::extension_name(L"dir.d/file"), L"");
-    EXPECT_EQ(Path::extension_name(L"dir\\f.x"), L".x");
-}
-
-TEST(Path, ChangeExtension) {
-    auto changed = [](std::wstring path, const std::wstring& ext) {
-        Path::change_extension(path, ext);
-        return path;
-    };
-    EXPECT_EQ(changed(L"a.txt", L"doc"), L"a.doc");
-    EXPECT_EQ(changed(L"a", L".doc"), L"a.doc");
-    EXPECT_EQ(changed(L"a.", L"doc"), L"a.doc");
-    EXPECT_EQ(changed(L"dir.d\\file", L"x"), L"dir.d\\file.x");
-    EXPECT_EQ(changed(L"a", L""), L"a.");
-    EXPECT_EQ(changed(L"", L"x"), L".x");
-    EXPECT_EQ(changed(L"a.b", L"<"), L"a.<");  // the extension is not checked
-
     std::wstring bad = L"a<b";
-    try {
-        Path::change_extension(bad, L"x");
-        FAIL() << "accepted an illegal character";
-    } catch (const ArgumentException& e) {
-        EXPECT_EQ(e.message(), L"Illegal characters in path");
-    }
+    EXPECT_EQ(thrown<ArgumentException>([&] { Path::change_extension(bad, L"x"); }),
+              L"Illegal characters in path");
     EXPECT_EQ(bad, L"a<b");
-    std::wstring control = std::wstring(L"a") + wchar_t(0x19) + L".txt";
+    std::wstring control = L"a\x19.txt";
     EXPECT_THROW(Path::change_extension(control, L"x"), ArgumentException);
-}
-
-TEST(Path, IsValidPath) {
-    EXPECT_TRUE(Path::is_valid_path(L""));
-    EXPECT_FALSE(Path::is_valid_path(L"a/b"));
-    EXPECT_FALSE(Path::is_valid_path(L"C:\\a:b"));
-    EXPECT_TRUE(Path::is_valid_path(L"C:\\a"));
-    EXPECT_FALSE(Path::is_valid_path(L"ab:c"));
-    EXPECT_TRUE(Path::is_valid_path(L"a:b"));
-    for (const wchar_t* p : {L"a\"", L"a<", L"a>", L"a|", L"a*", L"a?"}) {
-        EXPECT_FALSE(Path::is_valid_path(p)) << *p;
-    }
-    EXPECT_TRUE(Path::is_valid_path(std::wstring(L"a") + wchar_t(0x10)));
 }
 
 TEST(Path, CurrentModulePathHoldsTheTestProgram) {
     const std::wstring dir = Path::current_module_path();
-    ASSERT_FALSE(dir.empty());
     EXPECT_TRUE(Path::is_absolute_path(dir));
     // The test programs are built into a folder named bin.
     EXPECT_EQ(Path::file_name(dir), L"bin") << dir.size();

@@ -6,20 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace {
 
 using namespace zop::sys;
 
 TEST(PosixBackend, ErrnoBecomesTheWindowsCode) {
-    EXPECT_EQ(posix::win32_code(ENOENT), 2u);
+    const std::pair<int, std::uint32_t> cases[] = {{ENOENT, 2u}, {ENOTDIR, 3u}, {EACCES, 5u}, {EPERM, 5u},
+                                                   {EEXIST, 80u}, {ENOTEMPTY, 145u}, {ENOSPC, 112u}};
+    for (const auto& c : cases) EXPECT_EQ(posix::win32_code(c.first), c.second) << c.first;
     EXPECT_EQ(posix::win32_code(ENOENT, true), 3u);
-    EXPECT_EQ(posix::win32_code(ENOTDIR), 3u);
-    EXPECT_EQ(posix::win32_code(EACCES), 5u);
-    EXPECT_EQ(posix::win32_code(EPERM), 5u);
-    EXPECT_EQ(posix::win32_code(EEXIST), 80u);
-    EXPECT_EQ(posix::win32_code(ENOTEMPTY), 145u);
-    EXPECT_EQ(posix::win32_code(ENOSPC), 112u);
     EXPECT_EQ(posix::fail_with_errno(EACCES), 5u);
     EXPECT_EQ(last_error(), 5u);
 }

@@ -3,13 +3,18 @@
 #include "sys/codepage.h"
 #include "sys/error.h"
 
+#include "internal/last_error_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
 using namespace zop;
+
+using zop_test::error_of;
 
 std::wstring to_wide(const std::string& s) {
     wchar_t out[64];
@@ -35,12 +40,10 @@ TEST(CodepagePosix, IllFormedInputBecomesReplacementCharacters) {
     const wchar_t r = 0xFFFD;
     // A cut-off sequence is one replacement; a byte that cannot start or
     // continue a sequence is one each.
-    EXPECT_EQ(to_wide("\xE2\x82" "A"), (std::wstring{r, 'A'}));
-    EXPECT_EQ(to_wide("\x80\xBF"), (std::wstring{r, r}));
-    EXPECT_EQ(to_wide("\xC0\xAF"), (std::wstring{r, r}));
-    EXPECT_EQ(to_wide("\xED\xA0\x80"), (std::wstring{r, r, r}));
-    EXPECT_EQ(to_wide("\xF0\x9F\x98"), (std::wstring{r}));
-    EXPECT_EQ(to_wide("\xF4\x90\x80\x80"), (std::wstring{r, r, r, r}));
+    const std::pair<const char*, std::wstring> cases[] = {
+        {"\xE2\x82" "A", {r, 'A'}}, {"\x80\xBF", {r, r}}, {"\xC0\xAF", {r, r}},
+        {"\xED\xA0\x80", {r, r, r}}, {"\xF0\x9F\x98", {r}}, {"\xF4\x90\x80\x80", {r, r, r, r}}};
+    for (const auto& c : cases) EXPECT_EQ(to_wide(c.first), c.second) << testing::PrintToString(c.first);
     const std::string rep = "\xEF\xBF\xBD";
     EXPECT_EQ(to_narrow(std::wstring{'a', 0xDC00, 'b'}), "a" + rep + "b");
     EXPECT_EQ(to_narrow(std::wstring{0xD83D}), rep);
@@ -51,9 +54,7 @@ TEST(CodepagePosix, IllFormedInputBecomesReplacementCharacters) {
 
 TEST(CodepagePosix, TooSmallWritesOnlyWholeCharacters) {
     char out[4] = {'#', '#', '#', '#'};
-    sys::set_last_error(0);
-    EXPECT_EQ(sys::wide_to_ansi(std::wstring{'a', 0x4E2D}.c_str(), 2, out, 3), 0);
-    EXPECT_EQ(sys::last_error(), 122u);
+    EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(std::wstring{'a', 0x4E2D}.c_str(), 2, out, 3); }), 122u);
     EXPECT_EQ(std::string(out, 4), "a###");
 }
 

@@ -4,6 +4,8 @@
 #include "sys/codepage.h"
 #include "sys/error.h"
 
+#include "internal/last_error_test_support.h"
+
 #include <zop/text.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +15,8 @@
 namespace {
 
 using namespace zop;
+
+using zop_test::error_of;
 
 TEST(Codepage, SizesTerminatorAndErrors) {
     const wchar_t text[] = L"abc";
@@ -24,12 +28,8 @@ TEST(Codepage, SizesTerminatorAndErrors) {
     EXPECT_EQ(sys::ansi_to_wide("abc", -1, wide, 4), 4);
     EXPECT_EQ(std::wstring(wide), L"abc");
 
-    sys::set_last_error(0);
-    EXPECT_EQ(sys::wide_to_ansi(text, 3, narrow, 2), 0);
-    EXPECT_EQ(sys::last_error(), 122u);
-    sys::set_last_error(0);
-    EXPECT_EQ(sys::ansi_to_wide("abc", -1, wide, 3), 0);
-    EXPECT_EQ(sys::last_error(), 122u);
+    EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(text, 3, narrow, 2); }), 122u);
+    EXPECT_EQ(error_of([&] { return sys::ansi_to_wide("abc", -1, wide, 3); }), 122u);
 
     // Invalid arguments: empty or null input, null output with a size,
     // negative size.
@@ -40,28 +40,18 @@ TEST(Codepage, SizesTerminatorAndErrors) {
         int size;
     } bad[] = {{text, 0, narrow, 8}, {nullptr, 3, narrow, 8}, {text, 3, nullptr, 8}, {text, 3, narrow, -2}};
     for (const Call& c : bad) {
-        sys::set_last_error(0);
-        EXPECT_EQ(sys::wide_to_ansi(c.in, c.length, c.out, c.size), 0);
-        EXPECT_EQ(sys::last_error(), 87u);
+        EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(c.in, c.length, c.out, c.size); }), 87u);
     }
-    sys::set_last_error(0);
-    EXPECT_EQ(sys::ansi_to_wide(nullptr, 1, wide, 8), 0);
-    EXPECT_EQ(sys::last_error(), 87u);
+    EXPECT_EQ(error_of([&] { return sys::ansi_to_wide(nullptr, 1, wide, 8); }), 87u);
 }
 
 TEST(Codepage, ConvertionKeepsTheSystemsAnswers) {
     // An empty input with a null output goes to the system, which refuses it.
-    sys::set_last_error(0);
-    EXPECT_EQ(Convertion::utf16_to_ansi(L"", 0, nullptr, 0), 0);
-    EXPECT_EQ(sys::last_error(), 87u);
-    sys::set_last_error(0);
-    EXPECT_EQ(Convertion::ansi_to_utf16("abc", 3, nullptr, 5), 0);
-    EXPECT_EQ(sys::last_error(), 87u);
+    EXPECT_EQ(error_of([&] { return Convertion::utf16_to_ansi(L"", 0, nullptr, 0); }), 87u);
+    EXPECT_EQ(error_of([&] { return Convertion::ansi_to_utf16("abc", 3, nullptr, 5); }), 87u);
     // A too small buffer is reported as such.
     char narrow[2];
-    sys::set_last_error(0);
-    EXPECT_EQ(Convertion::utf16_to_ansi(L"abc", 0xFFFFFFFFu, narrow, 2), 0);
-    EXPECT_EQ(sys::last_error(), 122u);
+    EXPECT_EQ(error_of([&] { return Convertion::utf16_to_ansi(L"abc", 0xFFFFFFFFu, narrow, 2); }), 122u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "sys/error.h"
 #include "sys/file.h"
 
+#include "internal/last_error_test_support.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -13,23 +14,19 @@ namespace {
 using namespace zop::sys;
 using zop_test::TempDir;
 
+using zop_test::error_of;
+
 TEST(FilePosix, ErrorCodesFollowWindows) {
     TempDir tmp;
     const std::wstring dir = tmp / L"d";
-    EXPECT_FALSE(remove_directory(dir));
-    EXPECT_EQ(last_error(), 2u);
-    EXPECT_FALSE(create_directory(tmp / L"missing\\d"));
-    EXPECT_EQ(last_error(), 3u);
+    EXPECT_EQ(error_of(remove_directory(dir)), 2u);
+    EXPECT_EQ(error_of(create_directory(tmp / L"missing\\d")), 3u);
     ASSERT_TRUE(create_directory(dir));
-    EXPECT_FALSE(create_directory(dir));
-    EXPECT_EQ(last_error(), 183u);
+    EXPECT_EQ(error_of(create_directory(dir)), 183u);
     zop_test::write_file(tmp / L"d\\f", "x");
-    EXPECT_FALSE(remove_directory(dir));
-    EXPECT_EQ(last_error(), 145u);
-    EXPECT_FALSE(remove_directory(tmp / L"d\\f"));
-    EXPECT_EQ(last_error(), 267u);
-    EXPECT_FALSE(delete_file(dir));
-    EXPECT_EQ(last_error(), 5u);
+    EXPECT_EQ(error_of(remove_directory(dir)), 145u);
+    EXPECT_EQ(error_of(remove_directory(tmp / L"d\\f")), 267u);
+    EXPECT_EQ(error_of(delete_file(dir)), 5u);
     EXPECT_EQ(get_file_attributes(tmp / L"d\\f\\below"), kInvalidAttributes);
     EXPECT_EQ(last_error(), 3u);
     std::wstring name;
@@ -50,10 +47,8 @@ TEST(FilePosix, AttributesAsWinePresentsThem) {
     EXPECT_EQ(get_file_attributes(tmp / L"plain"), kAttrReadonly);
     // Windows opens a read-only file for writing only to fail, whoever asks.
     std::uint64_t t = 130000000000000000ull;
-    EXPECT_FALSE(set_file_times(tmp / L"plain", nullptr, nullptr, &t));
-    EXPECT_EQ(last_error(), 5u);
-    EXPECT_FALSE(delete_file(tmp / L"plain"));
-    EXPECT_EQ(last_error(), 5u);
+    EXPECT_EQ(error_of(set_file_times(tmp / L"plain", nullptr, nullptr, &t)), 5u);
+    EXPECT_EQ(error_of(delete_file(tmp / L"plain")), 5u);
     ASSERT_TRUE(zop_test::make_symlink(tmp.path(), tmp / L"up", true));
     EXPECT_EQ(get_file_attributes(tmp / L"up"), kAttrDirectory | kAttrReparsePoint);
     ASSERT_TRUE(zop_test::make_symlink(tmp / L"gone", tmp / L"dangling", false));

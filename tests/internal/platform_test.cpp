@@ -25,25 +25,18 @@ std::wstring complete_in(const std::wstring& cur, const std::wstring& path) {
     return detail::complete_path(path, &fake_current);
 }
 
-TEST(CompletePath, DriveCurrentDirectory) {
-    EXPECT_EQ(complete_in(L"C:\\work", L"a\\b"), L"C:\\work\\a\\b");
-    EXPECT_EQ(complete_in(L"C:\\work", L"..\\a"), L"..\\a");
-    EXPECT_EQ(complete_in(L"C:\\work", L"\\a"), L"C:\\a");
-    EXPECT_EQ(complete_in(L"C:\\work", L"/a"), L"C:/a");
-    EXPECT_EQ(complete_in(L"C:\\work", L"D:x"), L"D:x");
-    EXPECT_EQ(complete_in(L"C:\\work", L"C:\\a\\..\\b"), L"C:\\a\\..\\b");
-    EXPECT_EQ(complete_in(L"C:\\", L"a"), L"C:\\\\a");
-}
-
-TEST(CompletePath, UncAndPosixCurrentDirectories) {
-    // A UNC current directory lends server and share.
-    EXPECT_EQ(complete_in(L"\\\\srv\\share\\dir", L"\\a"), L"\\\\srv\\share\\a");
-    EXPECT_EQ(complete_in(L"//srv/share", L"\\a"), L"\\\\srv\\share\\a");
-    EXPECT_EQ(complete_in(L"\\\\srv", L"\\a"), L"\\\\srv\\a");
-    EXPECT_EQ(complete_in(L"\\\\srv\\share\\dir", L"a"), L"\\\\srv\\share\\dir\\a");
-    // A POSIX current directory has a single root.
-    EXPECT_EQ(complete_in(L"/home/u", L"\\a"), L"\\a");
-    EXPECT_EQ(complete_in(L"/home/u", L"a/b"), L"/home/u\\a/b");
+TEST(CompletePath, JoinsWithTheCurrentDirectory) {
+    // Rows: current directory, path, completed path.  A drive current
+    // directory lends its drive, a UNC one its server and share; a POSIX one
+    // has a single root.
+    const wchar_t* cases[][3] = {
+        {L"C:\\work", L"a\\b", L"C:\\work\\a\\b"}, {L"C:\\work", L"..\\a", L"..\\a"},
+        {L"C:\\work", L"\\a", L"C:\\a"}, {L"C:\\work", L"/a", L"C:/a"}, {L"C:\\work", L"D:x", L"D:x"},
+        {L"C:\\work", L"C:\\a\\..\\b", L"C:\\a\\..\\b"}, {L"C:\\", L"a", L"C:\\\\a"},
+        {L"\\\\srv\\share\\dir", L"\\a", L"\\\\srv\\share\\a"}, {L"//srv/share", L"\\a", L"\\\\srv\\share\\a"},
+        {L"\\\\srv", L"\\a", L"\\\\srv\\a"}, {L"\\\\srv\\share\\dir", L"a", L"\\\\srv\\share\\dir\\a"},
+        {L"/home/u", L"\\a", L"\\a"}, {L"/home/u", L"a/b", L"/home/u\\a/b"}};
+    for (const auto& c : cases) EXPECT_EQ(complete_in(c[0], c[1]), c[2]) << &c - cases;
 }
 
 TEST(CompletePath, AsksForTheCurrentDirectoryOnlyWhenNeeded) {
@@ -56,11 +49,11 @@ TEST(CompletePath, AsksForTheCurrentDirectoryOnlyWhenNeeded) {
     EXPECT_EQ(g_current_calls, 1);
 }
 
-TEST(Platform, LastErrorIsPerThreadValueThatRoundTrips) {
-    sys::set_last_error(87);
-    EXPECT_EQ(sys::last_error(), 87u);
-    sys::set_last_error(0);
-    EXPECT_EQ(sys::last_error(), 0u);
+TEST(Platform, LastErrorRoundTrips) {
+    for (std::uint32_t code : {87u, 0u}) {
+        sys::set_last_error(code);
+        EXPECT_EQ(sys::last_error(), code);
+    }
 }
 
 TEST(Platform, DirectoriesAreWhole) {
@@ -92,16 +85,11 @@ TEST(SystemError, DropsEveryFormOfTrailingLineBreak) {
         detail::drop_line_break(t);
         return t;
     };
-    EXPECT_EQ(dropped(L"Access is denied.\r\n"), L"Access is denied.");
-    EXPECT_EQ(dropped(L"Done.\n"), L"Done.");
-    EXPECT_EQ(dropped(L"Done.\r\n "), L"Done.");
-    EXPECT_EQ(dropped(L"Done.\nx"), L"Done.");
-    EXPECT_EQ(dropped(L"Done."), L"Done.");
-    EXPECT_EQ(dropped(L"a\r\nb\r\n"), L"a\r\nb");
-    EXPECT_EQ(dropped(L"\r\n"), L"");
-    EXPECT_EQ(dropped(L"\n"), L"");
-    EXPECT_EQ(dropped(L""), L"");
-    EXPECT_EQ(dropped(L"x\r"), L"x\r");
+    const wchar_t* cases[][2] = {{L"Access is denied.\r\n", L"Access is denied."}, {L"Done.\n", L"Done."},
+                                 {L"Done.\r\n ", L"Done."}, {L"Done.\nx", L"Done."}, {L"Done.", L"Done."},
+                                 {L"a\r\nb\r\n", L"a\r\nb"}, {L"\r\n", L""}, {L"\n", L""}, {L"", L""},
+                                 {L"x\r", L"x\r"}};
+    for (const auto& c : cases) EXPECT_EQ(dropped(c[0]), c[1]) << &c - cases;
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-#include "support/unicode_data.h"
 #include "text/ascii_run.h"
-#include "text/category_table.h"
 
 #include <gtest/gtest.h>
 
@@ -11,24 +9,6 @@
 namespace {
 
 using namespace zop::text;
-
-TEST(CategoryTable, EqualsTheUnicodeDataFile) {
-    std::string error;
-    std::vector<unsigned char> cats = zop_test::unicode_categories(error);
-    ASSERT_EQ(cats.size(), 65536u) << error;
-    int mismatches = 0;
-    for (unsigned cp = 0; cp < 65536; ++cp) {
-        if (category_table.bytes[cp] != cats[cp] && ++mismatches <= 10) {
-            ADD_FAILURE() << std::hex << "U+" << cp << ": " << int(category_table.bytes[cp])
-                          << " instead of " << int(cats[cp]);
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
-    // Category numbers fixed independently of the file.
-    EXPECT_EQ(category_table.bytes[0x01C5], 2);
-    EXPECT_EQ(category_table.bytes[0x2029], 13);
-    EXPECT_EQ(category_table.bytes[0xF8FF], 17);
-}
 
 // Both block copiers, whichever one the build uses, against a plain loop:
 // same prefix length, same output, nothing written beyond the prefix.
@@ -63,11 +43,8 @@ void check_copiers(Widen widen, Narrow narrow) {
     }
 }
 
-TEST(AsciiRuns, PortableCopiersStopAtTheFirstNonAscii) {
+TEST(AsciiRuns, CopiersStopAtTheFirstNonAscii) {
     check_copiers(portable::widen_ascii, portable::narrow_ascii);
-}
-
-TEST(AsciiRuns, BuildCopiersStopAtTheFirstNonAscii) {
     check_copiers(widen_ascii, narrow_ascii);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -15,23 +16,21 @@ using namespace zop;
 // Sets (or, with null, unsets) an environment variable for a scope.
 class EnvScope {
 public:
-    EnvScope(const char* name, const char* value) : name_(name) {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        if (had_) old_ = old;
-        if (value != nullptr) ::setenv(name, value, 1); else ::unsetenv(name);
-        ::tzset();
+    EnvScope(const char* name, const char* value)
+        : name_(name), had_(std::getenv(name) != nullptr), old_(had_ ? std::getenv(name) : "") {
+        set(value);
     }
-    ~EnvScope() {
-        if (had_) ::setenv(name_, old_.c_str(), 1); else ::unsetenv(name_);
-        ::tzset();
-    }
+    ~EnvScope() { set(had_ ? old_.c_str() : nullptr); }
     EnvScope(const EnvScope&) = delete;
     EnvScope& operator=(const EnvScope&) = delete;
 
 private:
+    void set(const char* value) {
+        if (value != nullptr) ::setenv(name_, value, 1); else ::unsetenv(name_);
+        ::tzset();
+    }
     const char* name_;
-    bool had_ = false;
+    bool had_;
     std::string old_;
 };
 
@@ -47,13 +46,10 @@ TEST(TimeBackendPosix, CalendarAgreesWithTheCLibrary) {
         ASSERT_NE(::gmtime_r(&t, &tm), nullptr);
         sys::CalendarTime c;
         ASSERT_TRUE(sys::file_time_to_calendar(static_cast<std::uint64_t>(seconds) * 10000000, c));
-        ASSERT_EQ(c.year, tm.tm_year + 1900) << seconds;
-        ASSERT_EQ(c.month, tm.tm_mon + 1);
-        ASSERT_EQ(c.day, tm.tm_mday);
-        ASSERT_EQ(c.day_of_week, tm.tm_wday);
-        ASSERT_EQ(c.hour, tm.tm_hour);
-        ASSERT_EQ(c.minute, tm.tm_min);
-        ASSERT_EQ(c.second, tm.tm_sec);
+        ASSERT_EQ((std::vector<int>{c.year, c.month, c.day, c.day_of_week, c.hour, c.minute, c.second}),
+                  (std::vector<int>{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_wday, tm.tm_hour,
+                                    tm.tm_min, tm.tm_sec}))
+            << seconds;
     }
 }
 
@@ -76,6 +72,9 @@ TEST(TimeBackendPosix, ZonesWithoutDaylightTime) {
     EXPECT_EQ(s.standard_name, L"CST");
 }
 
+// A transition rule as month, week, day of week and hour.
+std::vector<int> rule(const sys::CalendarTime& t) { return {t.month, t.day, t.day_of_week, t.hour}; }
+
 TEST(TimeBackendPosix, DaylightTransitionsBecomeRules) {
     {
         // Second Sunday of March and first Sunday of November, at 2:00.
@@ -84,12 +83,8 @@ TEST(TimeBackendPosix, DaylightTransitionsBecomeRules) {
         EXPECT_NE(sys::time_zone_information(s), sys::kZoneIdUnknown);
         EXPECT_EQ(s.bias, 300);
         EXPECT_EQ(s.daylight_bias, -60);
-        EXPECT_EQ(s.daylight_date.month, 3);
-        EXPECT_EQ(s.daylight_date.day, 2);
-        EXPECT_EQ(s.daylight_date.day_of_week, 0);
-        EXPECT_EQ(s.daylight_date.hour, 2);
-        EXPECT_EQ(s.standard_date.month, 11);
-        EXPECT_EQ(s.standard_date.day, 1);
+        EXPECT_EQ(rule(s.daylight_date), (std::vector<int>{3, 2, 0, 2}));
+        EXPECT_EQ(rule(s.standard_date), (std::vector<int>{11, 1, 0, 2}));
         EXPECT_EQ(s.daylight_name, L"EDT");
     }
     {
@@ -99,11 +94,8 @@ TEST(TimeBackendPosix, DaylightTransitionsBecomeRules) {
         sys::TimeZoneSettings s;
         sys::time_zone_information(s);
         EXPECT_EQ(s.bias, -600);
-        EXPECT_EQ(s.daylight_date.month, 10);
-        EXPECT_EQ(s.daylight_date.day, 1);
-        EXPECT_EQ(s.standard_date.month, 4);
-        EXPECT_EQ(s.standard_date.day, 5);
-        EXPECT_EQ(s.standard_date.hour, 3);
+        EXPECT_EQ(rule(s.daylight_date), (std::vector<int>{10, 1, 0, 2}));
+        EXPECT_EQ(rule(s.standard_date), (std::vector<int>{4, 5, 0, 3}));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <zop/time.h>
 
+#include "support/test_support.h"
 #include "time/date_test_support.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,6 @@ TEST(ZoneMatrix, UtcFormatsTheEpochInEveryLocale) {
         LocaleScope scope(Locale::US);
         EXPECT_EQ(epoch.to_string(SHORT_DATE_TIME), L"01/01/1970 00:00");
         EXPECT_EQ(epoch.to_string(LONG_DATE_TIME), L"Thursday, January 01, 1970 00:00:00");
-        EXPECT_EQ(epoch.to_string(LONG_DATE_TIME_JOINED), L"Thursday, January 01, 197000:00:00");
         EXPECT_EQ(Date::parse(L"01/01/1970 00:00").time(), 0);
     }
     for (const Locale* chinese : {Locale::CHINA, Locale::TAIWAN}) {
@@ -117,12 +117,8 @@ TEST(ZoneMatrix, RefusedSettingsLeaveNoZone) {
     ZoneScope zone(0);
     g_refuse = true;
     TimeZone::del_current_time_zone();
-    try {
-        TimeZone::current_time_zone();
-        ADD_FAILURE() << "no exception";
-    } catch (const InvalidOperationException& e) {
-        EXPECT_EQ(e.message(), L"Can't get timezone information.");
-    }
+    EXPECT_EQ(zop_test::thrown<InvalidOperationException>([&] { TimeZone::current_time_zone(); }),
+              L"Can't get timezone information.");
     EXPECT_THROW(Date(0LL).to_string(SHORT_DATE_TIME), InvalidOperationException);
     EXPECT_EQ(TimeZone::del_current_time_zone(), 0);
     g_refuse = false;

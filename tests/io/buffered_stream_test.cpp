@@ -1,6 +1,7 @@
 #include <zop/io.h>
 
 #include "io/test_streams.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,12 @@ Bytes ten() { return zop_test::bytes_of("0123456789"); }
 
 TEST(BufferedInputStream, ConstructionChecks) {
     VectorInput in(ten());
-    try {
-        BufferedInputStream b(nullptr, 0, false, false);  // the pointer is checked first
-        FAIL() << "null stream accepted";
-    } catch (const ArgumentException& e) {
-        EXPECT_EQ(e.message(), L"The input stream is NULL.");
-    }
+    // The pointer is checked before the size.
+    EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { BufferedInputStream b(nullptr, 0, false, false); }),
+              L"The input stream is NULL.");
     EXPECT_THROW(BufferedInputStream(nullptr, true, true), ArgumentException);
-    try {
-        BufferedInputStream b(&in, 0, false, false);
-        FAIL() << "size 0 accepted";
-    } catch (const ArgumentException& e) {
-        EXPECT_EQ(e.message(), L"The initial size is 0.");
-    }
+    EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { BufferedInputStream b(&in, 0, false, false); }),
+              L"The initial size is 0.");
     // default_size is read at each construction.
     const unsigned int saved = BufferedInputStream::default_size;
     BufferedInputStream::default_size = 3;
@@ -89,11 +83,7 @@ TEST(BufferedInputStream, OwnershipAndClosing) {
         EXPECT_EQ(destroyed, 1);
         b.close();
         EXPECT_THROW(b.read(), IOException);
-        try {
-            b.available();
-        } catch (const IOException& e) {
-            EXPECT_EQ(e.message(), L"Input stream has closed.");
-        }
+        EXPECT_EQ(zop_test::thrown<IOException>([&] { b.available(); }), L"Input stream has closed.");
     }
     VectorInput kept(ten());
     { BufferedInputStream b(&kept, true, false); }  // own without close-wrapped: untouched
@@ -104,12 +94,8 @@ TEST(BufferedInputStream, OwnershipAndClosing) {
 
 TEST(BufferedOutputStream, CollectsUntilFlushedAndGrows) {
     VectorOutput out;
-    try {
-        BufferedOutputStream b(nullptr, false, false);
-        FAIL() << "null stream accepted";
-    } catch (const ArgumentException& e) {
-        EXPECT_EQ(e.message(), L"The output stream is NULL.");
-    }
+    EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { BufferedOutputStream b(nullptr, false, false); }),
+              L"The output stream is NULL.");
     EXPECT_THROW(BufferedOutputStream(&out, 0u, false, false), ArgumentException);
     BufferedOutputStream b(&out, false, false);
     EXPECT_EQ(b.buffer(), nullptr);

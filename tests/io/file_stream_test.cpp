@@ -24,15 +24,12 @@ TEST(FileInputStream, ReadsAndCountsItsPosition) {
     TempDir tmp;
     zop_test::write_file(tmp / L"empty", "");
     zop_test::write_file(tmp / L"ten", "0123456789");
-    {
-        FileInputStream in(tmp / L"empty", READ);
-        unsigned char buf[8];
-        EXPECT_EQ(in.available(), 0);
-        EXPECT_EQ(in.read(buf, 8), -1);
-    }
+    unsigned char buf[64];
+    FileInputStream empty(tmp / L"empty", READ);
+    EXPECT_EQ(empty.available(), 0);
+    EXPECT_EQ(empty.read(buf, 8), -1);
     FileInputStream in(File(tmp / L"ten"), NONE);
     EXPECT_EQ(in.get_file_name(), File(tmp / L"ten").full_name());
-    unsigned char buf[64];
     EXPECT_EQ(in.read(buf, 64), 10);
     EXPECT_EQ(std::string(buf, buf + 10), "0123456789");
     EXPECT_EQ(in.read(buf, 64), -1);
@@ -57,12 +54,8 @@ TEST(FileInputStream, ReadsAndCountsItsPosition) {
 TEST(FileInputStream, ArgumentsAndClosedState) {
     TempDir tmp;
     zop_test::write_file(tmp / L"f", "abc");
-    try {
-        FileInputStream bad(L"", READ);
-        FAIL() << "empty name accepted";
-    } catch (const ArgumentException& e) {
-        EXPECT_EQ(e.message(), L"Empty file name");
-    }
+    EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { FileInputStream bad(L"", READ); }),
+              L"Empty file name");
     EXPECT_THROW(FileInputStream(tmp / L"missing", READ), IOException);
     EXPECT_THROW(FileInputStream(tmp.path(), READ), IOException);  // a directory
     FileInputStream in(tmp / L"f", READ);
@@ -73,12 +66,8 @@ TEST(FileInputStream, ArgumentsAndClosedState) {
     in.close();
     in.close();
     const std::wstring closed = L"The file '" + (tmp / L"f") + L"' has been closed.";
-    try {
-        in.read(nullptr, 0);  // the closed check comes before the arguments
-        FAIL() << "read on a closed stream";
-    } catch (const IOException& e) {
-        EXPECT_EQ(e.message(), closed);
-    }
+    // The closed check comes before the arguments.
+    EXPECT_EQ(zop_test::thrown<IOException>([&] { in.read(nullptr, 0); }), closed);
     EXPECT_THROW(in.seek(0, BEGIN), IOException);
     EXPECT_THROW(in.available(), IOException);
     EXPECT_THROW(in.read(), IOException);
@@ -90,10 +79,7 @@ TEST(FileOutputStream, ModesCreateTruncateAndAppend) {
     EXPECT_THROW(FileOutputStream(path, OPEN, NONE), IOException);
     EXPECT_THROW(FileOutputStream(path, static_cast<FileMode>(0), NONE), IOException);
     EXPECT_THROW(FileOutputStream(path, TRUNCATE, NONE), IOException);
-    {
-        FileOutputStream out(path, CREATE_NEW, NONE);
-        out.write(reinterpret_cast<const unsigned char*>("hello"), 5);
-    }
+    FileOutputStream(path, CREATE_NEW, NONE).write(reinterpret_cast<const unsigned char*>("hello"), 5);
     EXPECT_THROW(FileOutputStream(path, CREATE_NEW, NONE), IOException);
     {
         FileOutputStream out(File(path), APPEND, READ);
@@ -105,17 +91,14 @@ TEST(FileOutputStream, ModesCreateTruncateAndAppend) {
         out.flush();
     }
     EXPECT_EQ(read_all(path), "Hello!");
-    {
-        FileOutputStream out(path, OPEN_OR_CREATE, NONE);
-        out.write('J');
-    }
+    FileOutputStream(path, OPEN_OR_CREATE, NONE).write('J');
     EXPECT_EQ(read_all(path), "Jello!");
-    { FileOutputStream out(path, CREATE, NONE); }
+    FileOutputStream(path, CREATE, NONE);
     EXPECT_EQ(File(path).length(), 0);
     zop_test::write_file(path, "xyz");
-    { FileOutputStream out(path, TRUNCATE, NONE); }
+    FileOutputStream(path, TRUNCATE, NONE);
     EXPECT_EQ(File(path).length(), 0);
-    { FileOutputStream out(tmp / L"fresh", OPEN_OR_CREATE, NONE); }
+    FileOutputStream(tmp / L"fresh", OPEN_OR_CREATE, NONE);
     EXPECT_TRUE(File(tmp / L"fresh").exists());
 }
 
@@ -128,12 +111,8 @@ TEST(FileOutputStream, ArgumentsAndClosedState) {
     EXPECT_THROW(out.write(&b, 0), ArgumentException);
     out.close();
     out.close();
-    try {
-        out.write(&b, 0);
-        FAIL() << "write on a closed stream";
-    } catch (const IOException& e) {
-        EXPECT_EQ(e.message(), L"The file '" + (tmp / L"o") + L"' has been closed.");
-    }
+    EXPECT_EQ(zop_test::thrown<IOException>([&] { out.write(&b, 0); }),
+              L"The file '" + (tmp / L"o") + L"' has been closed.");
     EXPECT_THROW(out.flush(), IOException);
     EXPECT_THROW(out.seek(0, BEGIN), IOException);
 }
@@ -142,14 +121,7 @@ TEST(FileStreams, ShareModesDecideWhoElseMayOpen) {
     TempDir tmp;
     const std::wstring path = tmp / L"shared";
     zop_test::write_file(path, "data");
-    auto violation = [&](auto&& open) {
-        try {
-            open();
-            return std::wstring(L"<opened>");
-        } catch (const IOException& e) {
-            return e.message();
-        }
-    };
+    auto violation = [](auto&& open) { return zop_test::thrown<IOException>(open); };
     const std::wstring sharing = system_error(L"", 32);
     {
         FileInputStream first(path, NONE);

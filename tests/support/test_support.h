@@ -2,6 +2,8 @@
 #ifndef ZOP_TESTS_SUPPORT_H
 #define ZOP_TESTS_SUPPORT_H
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 
@@ -40,6 +42,20 @@ bool entry_exists(const std::wstring& path);
 // Makes a symbolic link to a directory or a file; false when the system
 // does not allow it (for example Wine without symbolic-link support).
 bool make_symlink(const std::wstring& target, const std::wstring& link, bool to_directory);
+
+// The message of the `E` that `action` throws; a test failure (and an
+// empty text) when it throws nothing.  Other exceptions pass through, so
+// the test fails on them too.
+template <typename E, typename F>
+std::wstring thrown(F&& action) {
+    try {
+        action();
+    } catch (const E& e) {
+        return e.message();
+    }
+    ADD_FAILURE() << "nothing thrown";
+    return L"";
+}
 
 // Narrow (UTF-8) form of a wide string, for readable assertion messages.
 std::string narrow(const std::wstring& text);

@@ -46,48 +46,6 @@ const int kNext[8][12] = {
     {8, 2, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8},
 };
 
-struct Char16 {
-    std::size_t start;  // byte offset of the character
-    std::u16string units;
-};
-
-// The characters before the first error, and whether there is none; where
-// the error starts (the first byte of the sequence it is found in).
-struct Reference {
-    std::vector<Char16> chars;
-    bool valid;
-    std::size_t error_at;
-};
-
-Reference reference_decode(const std::string& s) {
-    Reference r{{}, true, 0};
-    int state = 0;
-    std::uint32_t cp = 0;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        auto b = static_cast<unsigned char>(s[i]);
-        if (state == 0) {
-            start = i;
-            cp = b & (b >= 0xF0 ? 0x07 : b >= 0xE0 ? 0x0F : b >= 0xC0 ? 0x1F : 0x7F);
-        } else {
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        state = kNext[state][byte_class(b)];
-        if (state == 8) return {r.chars, false, start};
-        if (state != 0) continue;
-        std::u16string u;
-        if (cp < 0x10000) {
-            u.push_back(static_cast<char16_t>(cp));
-        } else {
-            u.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-            u.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-        }
-        r.chars.push_back({start, u});
-    }
-    if (state != 0) return {r.chars, false, start};
-    return r;
-}
-
 // What utf8_to_utf16 must do with `room` units: take whole characters while
 // they fit; a character that does not fit ends the conversion successfully.
 // At an error with no room left the conversion has already ended; with one
@@ -99,16 +57,33 @@ struct Expected {
 };
 
 Expected expected_decode(const std::string& s, unsigned room) {
-    Reference r = reference_decode(s);
     Expected e{true, {}};
-    for (const Char16& c : r.chars) {
-        if (c.units.size() > room) return e;
-        for (char16_t u : c.units) e.units.push_back(static_cast<wchar_t>(u));
-        room -= static_cast<unsigned>(c.units.size());
+    int state = 0;
+    std::uint32_t cp = 0;
+    std::size_t start = 0;  // of the current sequence; where an error starts
+    for (std::size_t i = 0; i < s.size() && state != 8; ++i) {
+        auto b = static_cast<unsigned char>(s[i]);
+        if (state == 0) {
+            start = i;
+            cp = b & (b >= 0xF0 ? 0x07 : b >= 0xE0 ? 0x0F : b >= 0xC0 ? 0x1F : 0x7F);
+        } else {
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        state = kNext[state][byte_class(b)];
+        if (state != 0) continue;
+        const unsigned need = cp < 0x10000 ? 1 : 2;
+        if (need > room) return e;
+        room -= need;
+        if (need == 1) {
+            e.units.push_back(static_cast<wchar_t>(cp));
+        } else {
+            e.units.push_back(static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10)));
+            e.units.push_back(static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        }
     }
-    if (r.valid || room == 0) return e;
-    auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[r.error_at + k]); };
-    bool four = room == 1 && at(0) >= 0xF0 && at(0) <= 0xF4 && s.size() - r.error_at >= 4;
+    if (state == 0 || room == 0) return e;
+    auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[start + k]); };
+    bool four = room == 1 && at(0) >= 0xF0 && at(0) <= 0xF4 && s.size() - start >= 4;
     bool fits_range = four && (at(0) != 0xF0 || (at(1) & 0x30) != 0) &&
                       (at(0) != 0xF4 || (at(1) & 0x30) == 0);
     e.ok = fits_range;
@@ -116,22 +91,11 @@ Expected expected_decode(const std::string& s, unsigned room) {
 }
 
 std::string encode_cp(std::uint32_t cp) {
-    std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (cp >> 18));
-        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    if (cp < 0x80) return std::string(1, static_cast<char>(cp));
+    const int n = cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+    std::string s(static_cast<std::size_t>(n), '\0');
+    for (int i = n - 1; i > 0; --i, cp >>= 6) s[static_cast<std::size_t>(i)] = static_cast<char>(0x80 | (cp & 0x3F));
+    s[0] = static_cast<char>((0xF00u >> n) | cp);  // lead byte C0, E0 or F0 and the top bits
     return s;
 }
 
