@@ -4,5 +4,6 @@
 
 #include <zop/core.h>
 #include <zop/fs.h>
+#include <zop/thread.h>
 
 #endif
