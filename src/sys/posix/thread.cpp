@@ -2,9 +2,9 @@
 //
 // - Suspended start: the new thread waits on a condition variable until its
 //   suspend count first drops to 0.
-// - Suspending a running thread: a signal whose handler waits in sigsuspend
-//   until the count is 0 again; resuming sends a second signal that ends the
-//   sigsuspend.
+// - Suspending a running thread: a signal whose handler, with every signal
+//   blocked, sleeps on the suspend count (futex) until it is 0 again;
+//   resuming only changes the count and wakes the sleeper.
 // - Terminating a running thread: the same handler, told to end, publishes
 //   the exit code and then sleeps for good with every signal blocked.  The
 //   thread never runs again and nothing of it is unwound, as with
@@ -66,10 +66,9 @@ struct Control {
     std::atomic<int> refs{2};
 };
 
-// Two real-time signals near the top of the range, out of the way of the
-// low ones that programs usually pick.
+// A real-time signal near the top of the range, out of the way of the low
+// ones that programs usually pick.
 int suspend_signal() { return SIGRTMAX - 3; }
-int resume_signal() { return SIGRTMAX - 2; }
 
 // The control block of the calling thread while it runs its routine.
 thread_local Control* t_self = nullptr;
@@ -95,68 +94,69 @@ void publish_end(Control* c, std::uint32_t code) {
     futex(c->ended, FUTEX_WAKE_PRIVATE, INT_MAX, nullptr);
 }
 
-// The handler of suspend_signal: waits while the thread is suspended, and
-// never returns when the thread is to end.
+// Blocks every signal of the calling thread and sleeps for good.
+[[noreturn]] void sleep_forever() {
+    sigset_t all;
+    ::sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, nullptr);
+    std::atomic<std::uint32_t> never{0};
+    for (;;) futex(never, FUTEX_WAIT_PRIVATE, 0, nullptr);
+}
+
+// The handler of suspend_signal (every signal is blocked while it runs):
+// sleeps while the thread is suspended, and never returns when the thread is
+// to end.  It makes no call that a signal could interrupt into another
+// handler, only futex system calls.
 void on_suspend(int) {
     Control* self = t_self;
     if (self == nullptr) return;
     const int saved_errno = errno;
-    sigset_t wait_mask;
-    ::sigfillset(&wait_mask);
-    ::sigdelset(&wait_mask, resume_signal());
-    while (!self->terminating.load(std::memory_order_acquire) &&
-           self->suspend_count.load(std::memory_order_acquire) > 0) {
-        ::sigsuspend(&wait_mask);
-    }
-    if (self->terminating.load(std::memory_order_acquire)) {
-        publish_end(self, self->terminate_code.load(std::memory_order_relaxed));
-        // Give up the thread's reference unless it is the last one: freeing
-        // is not allowed here.  The thread never touches the block again.
-        int refs = self->refs.load();
-        while (refs > 1 && !self->refs.compare_exchange_weak(refs, refs - 1)) {
+    for (;;) {
+        if (self->terminating.load(std::memory_order_acquire)) {
+            publish_end(self, self->terminate_code.load(std::memory_order_relaxed));
+            // Give up the thread's reference unless it is the last one:
+            // freeing is not allowed here.  The thread never touches the
+            // block again.
+            int refs = self->refs.load();
+            while (refs > 1 && !self->refs.compare_exchange_weak(refs, refs - 1)) {
+            }
+            sleep_forever();
         }
-        ::sigfillset(&wait_mask);
-        for (;;) ::sigsuspend(&wait_mask);
+        const std::uint32_t count = self->suspend_count.load(std::memory_order_acquire);
+        if (count == 0) break;
+        futex(self->suspend_count, FUTEX_WAIT_PRIVATE, count, nullptr);
     }
     errno = saved_errno;
 }
 
-// resume_signal only has to end a sigsuspend.
-void on_resume(int) {}
-
-void install_handlers() {
+void install_handler() {
     static const bool installed = [] {
         struct sigaction action {};
         action.sa_flags = SA_RESTART;
         action.sa_handler = &on_suspend;
-        ::sigemptyset(&action.sa_mask);
-        // Blocked while the handler runs, so that a resume arriving between
-        // its check and sigsuspend waits for the sigsuspend.
-        ::sigaddset(&action.sa_mask, resume_signal());
+        ::sigfillset(&action.sa_mask);
         ::sigaction(suspend_signal(), &action, nullptr);
-        action.sa_handler = &on_resume;
-        ::sigemptyset(&action.sa_mask);
-        ::sigaction(resume_signal(), &action, nullptr);
         return true;
     }();
     (void)installed;
 }
 
-void mask_control_signals(int how) {
+void mask_suspend_signal(int how) {
     sigset_t set;
     ::sigemptyset(&set);
     ::sigaddset(&set, suspend_signal());
-    ::sigaddset(&set, resume_signal());
     ::pthread_sigmask(how, &set, nullptr);
 }
 
-// Sends the signals while `hold` proves the thread alive.  A thread that
+// Wakes a thread that sleeps in the handler because it is suspended.
+void wake_suspended(Control* c) { futex(c->suspend_count, FUTEX_WAKE_PRIVATE, INT_MAX, nullptr); }
+
+// Sends the signal while `hold` proves the thread alive.  A thread that
 // signals itself runs the handler inside pthread_kill and may stay there,
 // so it lets go of the lock first.
-void send(std::unique_lock<std::mutex>& hold, Control* c, int signal, int second = 0) {
+void send_suspend_signal(std::unique_lock<std::mutex>& hold, Control* c) {
     if (::pthread_equal(c->id, ::pthread_self())) hold.unlock();
-    ::pthread_kill(c->id, signal);
-    if (second != 0) ::pthread_kill(c->id, second);
+    ::pthread_kill(c->id, suspend_signal());
 }
 
 // Publishes the end when the routine returns, and also when the thread
@@ -165,9 +165,9 @@ struct Finish {
     Control* c;
     std::uint32_t code = 0;
     ~Finish() {
-        // The lock is taken with the signals blocked: a handler that stopped
+        // The lock is taken with the signal blocked: a handler that stopped
         // the thread while it held the lock would block everyone else.
-        mask_control_signals(SIG_BLOCK);
+        mask_suspend_signal(SIG_BLOCK);
         {
             std::lock_guard<std::mutex> hold(c->lock);
             c->phase = Phase::ended;
@@ -198,7 +198,7 @@ void* thread_body(void* param) {
         c->phase = Phase::running;
     }
     Finish finish{c};
-    mask_control_signals(SIG_UNBLOCK);
+    mask_suspend_signal(SIG_UNBLOCK);
     finish.code = c->start->routine(c->start);
     return nullptr;
 }
@@ -225,7 +225,7 @@ std::chrono::steady_clock::time_point deadline_after(std::uint32_t milliseconds)
 }  // namespace
 
 ThreadHandle create_suspended_thread(ThreadStart* start) {
-    install_handlers();
+    install_handler();
     auto* c = new (std::nothrow) Control(start);
     if (c == nullptr) {
         set_last_error(kErrorNotEnoughMemory);
@@ -257,7 +257,7 @@ std::uint32_t resume_thread(ThreadHandle thread) {
     if (previous == 0) return 0;
     c->suspend_count.store(previous - 1, std::memory_order_release);
     if (previous == 1 && c->phase == Phase::running) {
-        send(hold, c, resume_signal());
+        wake_suspended(c);
     } else if (previous == 1) {
         hold.unlock();
         c->released.notify_one();
@@ -279,7 +279,7 @@ std::uint32_t suspend_thread(ThreadHandle thread) {
         return kWaitFailed;
     }
     c->suspend_count.store(previous + 1, std::memory_order_release);
-    if (previous == 0 && c->phase == Phase::running) send(hold, c, suspend_signal());
+    if (previous == 0 && c->phase == Phase::running) send_suspend_signal(hold, c);
     return previous;
 }
 
@@ -331,9 +331,10 @@ bool terminate_thread(ThreadHandle thread, std::uint32_t exit_code) {
     }
     c->terminate_code.store(exit_code);
     c->terminating.store(true, std::memory_order_release);
-    // The first signal reaches a running thread, the second one that waits
-    // in the handler because it is suspended.
-    send(hold, c, suspend_signal(), resume_signal());
+    // A suspended thread sleeps in the handler and only needs waking; a
+    // running one enters the handler by the signal.
+    wake_suspended(c);
+    send_suspend_signal(hold, c);
     return true;
 }
 
