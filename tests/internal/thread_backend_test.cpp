@@ -13,14 +13,17 @@ using namespace zop::sys;
 using zop_test::eventually;
 using zop_test::sleep_ms;
 
-// A thread body that spins (or sleeps in a system call) until told to
-// finish, optionally suspending itself first; it ends with exit code 7.
+// A thread body that spins until told to finish, or blocks in the system
+// waiting for the thread `other`, or first suspends itself; it ends with
+// exit code 7.  (It calls nothing that takes a runtime's lock: a thread
+// terminated while holding one would leave it held.)
 struct Probe : ThreadStart {
-    enum Mode { spin, sleep, self_suspend };
+    enum Mode { spin, block, self_suspend };
     explicit Probe(Mode m = spin) : mode(m) { routine = &body; }
 
     Mode mode;
     ThreadHandle self = nullptr;
+    ThreadHandle other = nullptr;
     std::atomic<int> entered{0};
     std::atomic<int> after{0};
     std::atomic<bool> finish{false};
@@ -29,8 +32,8 @@ struct Probe : ThreadStart {
         auto* p = static_cast<Probe*>(start);
         p->entered.fetch_add(1);
         if (p->mode == self_suspend) suspend_thread(p->self);
+        if (p->mode == block) wait_for_thread(p->other, kInfinite, false);
         while (!p->finish.load()) {
-            if (p->mode == sleep) sleep_ms(10000);
         }
         p->after.fetch_add(1);
         return 7;
@@ -67,9 +70,11 @@ TEST(ThreadLayer, TerminateEndsUnstartedBusyPausedAndBlockedThreads) {
     enum Case { unstarted, busy, paused, blocked };
     for (Case c : {unstarted, busy, paused, blocked}) {
         SCOPED_TRACE(c);
-        Probe p(c == blocked ? Probe::sleep : Probe::spin);
+        Probe never_started;
+        Probe p(c == blocked ? Probe::block : Probe::spin);
+        p.other = create_suspended_thread(&never_started);
         ThreadHandle h = create_suspended_thread(&p);
-        ASSERT_NE(h, nullptr);
+        ASSERT_NE(h, nullptr) << last_error();
         if (c != unstarted) {
             resume_thread(h);
             ASSERT_TRUE(eventually([&] { return p.entered.load() == 1; }));
@@ -80,6 +85,9 @@ TEST(ThreadLayer, TerminateEndsUnstartedBusyPausedAndBlockedThreads) {
         EXPECT_EQ(exit_code(h), 1u);
         EXPECT_EQ(p.after.load(), 0);
         EXPECT_EQ(p.entered.load(), c == unstarted ? 0 : 1);
+        terminate_thread(p.other, 0);
+        wait_for_thread(p.other, kInfinite, false);
+        close_thread(p.other);
         close_thread(h);
     }
 }
