@@ -74,8 +74,8 @@ public:
     // queued asynchronous procedure call ends it early.
     void join();
 
-    // True while the thread is inside run() and stop() was not called since
-    // it entered.  The flag is advisory: it may change at any moment.
+    // True while the thread is inside run() and stop() has not been called.
+    // The flag is advisory: it may change at any moment.
     bool is_running() const;
 
     // The name given at construction, e.g. "Thread-1000".

@@ -12,6 +12,7 @@ namespace zop {
 
 namespace {
 
+using detail::RunState;
 using detail::ThreadRecord;
 
 // The number of the next thread name.  Atomic, so that threads constructed
@@ -25,9 +26,13 @@ constexpr std::uint32_t kStoppedExitCode = 1;
 std::uint32_t thread_main(sys::ThreadStart* start) {
     if (start == nullptr) return 1;
     auto* record = static_cast<ThreadRecord*>(start);
-    record->running.store(true);
-    if (Thread* owner = record->owner.load()) owner->run();
-    record->running.store(false);
+    Thread* owner = record->owner.load();
+    if (owner == nullptr) return 0;
+    RunState idle = RunState::idle;
+    if (!record->state.compare_exchange_strong(idle, RunState::running)) return 0;  // stopped
+    owner->run();
+    RunState running = RunState::running;
+    record->state.compare_exchange_strong(running, RunState::idle);
     return 0;
 }
 
@@ -36,7 +41,7 @@ enum class Ending { unknown, ended, terminated };
 // Ends the thread unless it has ended already.  `unknown` when the system
 // cannot tell whether it has (the last error says why).
 Ending end_thread(ThreadRecord& record) {
-    record.running.store(false);
+    record.state.store(RunState::stopped);
     std::uint32_t code = 0;
     if (!sys::thread_exit_code(record.handle, code)) return Ending::unknown;
     if (code != sys::kStillActive) return Ending::ended;
@@ -99,7 +104,7 @@ void Thread::resume() { sys::resume_thread(record_->handle); }
 
 void Thread::join() { sys::wait_for_thread(record_->handle, sys::kInfinite, true); }
 
-bool Thread::is_running() const { return record_->running.load(); }
+bool Thread::is_running() const { return record_->state.load() == RunState::running; }
 
 std::wstring Thread::thread_name() const { return record_->name; }
 

@@ -70,6 +70,10 @@ TEST(ThreadLayer, TerminateEndsUnstartedBusyPausedAndBlockedThreads) {
     enum Case { unstarted, busy, paused, blocked };
     for (Case c : {unstarted, busy, paused, blocked}) {
         SCOPED_TRACE(c);
+        // ThreadSanitizer holds a signal back while the thread waits in a
+        // system call it does not know (the raw futex wait), so there the
+        // blocked thread could not be reached.
+        if (c == blocked && zop_test::kThreadSanitizer) continue;
         Probe never_started;
         Probe p(c == blocked ? Probe::block : Probe::spin);
         p.other = create_suspended_thread(&never_started);

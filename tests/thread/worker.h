@@ -10,6 +10,12 @@
 
 namespace zop_test {
 
+#if defined(__SANITIZE_THREAD__)
+constexpr bool kThreadSanitizer = true;
+#else
+constexpr bool kThreadSanitizer = false;
+#endif
+
 // run() spins, counting, until told to finish; it makes no system call, so
 // nothing but a signal or the system can interrupt it.
 class Worker : public zop::Thread {
