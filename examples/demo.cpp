@@ -7,6 +7,7 @@ int main() {
     try {
         demo_core();
         demo_fs();
+        demo_thread();
     } catch (const zop::Exception& e) {
         print(L"demo failed: " + e.message());
         return 1;

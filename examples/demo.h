@@ -11,5 +11,6 @@ void section(const wchar_t* title);
 
 void demo_core();
 void demo_fs();
+void demo_thread();
 
 #endif
