@@ -10,6 +10,7 @@ int main() {
         demo_text();
         demo_io();
         demo_time();
+        demo_thread();
     } catch (const zop::Exception& e) {
         print(L"demo failed: " + e.message());
         return 1;

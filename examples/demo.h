@@ -14,5 +14,6 @@ void demo_fs();
 void demo_text();
 void demo_time();
 void demo_io();
+void demo_thread();
 
 #endif

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds zop and runs the whole test suite: natively on Linux, on Linux with
-# AddressSanitizer and UndefinedBehaviorSanitizer, and as Windows programs
+# AddressSanitizer and UndefinedBehaviorSanitizer, the thread programs with
+# ThreadSanitizer, and as Windows programs
 # under Wine; the 32-bit Windows build is compiled and linked.  Exits
 # non-zero on any failure.
 set -uo pipefail
@@ -45,7 +46,7 @@ run_suite() {
   [ $rc -eq 0 ] || status=1
 }
 
-for preset in linux linux-asan mingw64 mingw32; do
+for preset in linux linux-asan linux-tsan mingw64 mingw32; do
   run_suite "$preset"
 done
 

@@ -14,7 +14,8 @@ endif()
 foreach(sym _ZN3zop8find_any _ZN3zop4Path7combine _ZN3zop12system_error _ZN3zop9ExceptionC
     _ZN3zop4Char13is_whitespace _ZN3zop10Convertion13utf8_to_utf16
     _ZN3zop4DateC _ZN3zop6Locale2USE _ZN3zop10DateFormat14local_instance
-    _ZN3zop8TimeZone17current_time_zone)
+    _ZN3zop8TimeZone17current_time_zone
+    _ZN3zop6Thread5start _ZN3zop6Thread8wait_all)
   if(NOT table MATCHES "${sym}")
     message(FATAL_ERROR "${sym}... is not exported")
   endif()

@@ -7,5 +7,6 @@
 #include <zop/io.h>
 #include <zop/text.h>
 #include <zop/time.h>
+#include <zop/thread.h>
 
 #endif

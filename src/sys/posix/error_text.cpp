@@ -45,6 +45,7 @@ constexpr MessageEntry kMessages[] = {
     {123, "The filename, directory name, or volume label syntax is incorrect.\r\n"},
     {131, "An attempt was made to move the file pointer before the beginning of the file.\r\n"},
     {145, "The directory is not empty.\r\n"},
+    {156, "The recipient process has refused the signal.\r\n"},
     {161, "The specified path is invalid.\r\n"},
     {183, "Cannot create a file when that file already exists.\r\n"},
     {206, "The filename or extension is too long.\r\n"},

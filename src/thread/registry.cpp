@@ -1,0 +1,40 @@
+// The registry of all Thread objects: stop_all and wait_all act on it.
+#include <zop/thread.h>
+
+#include "sys/thread.h"
+#include "thread/thread_record.h"
+
+#include <algorithm>
+
+namespace zop {
+
+// A namespace-scope object: the runtime constructs it when the library is
+// loaded and destroys it when the library is unloaded, after the library's
+// own unload work.
+std::vector<Thread*> Thread::_vec_thread;
+
+void Thread::add_thread(Thread* thread) { _vec_thread.push_back(thread); }
+
+// Objects are mostly destroyed in the reverse order of their making, so the
+// search starts at the end.  Erasing keeps construction order.
+void Thread::remove_thread(Thread* thread) {
+    auto it = std::find(_vec_thread.rbegin(), _vec_thread.rend(), thread);
+    if (it != _vec_thread.rend()) _vec_thread.erase(std::next(it).base());
+}
+
+void Thread::stop_all() {
+    for (Thread* thread : _vec_thread) thread->stop();
+}
+
+void Thread::wait_all(std::int64_t timeout) {
+    std::vector<sys::ThreadHandle> handles;
+    handles.reserve(_vec_thread.size());
+    for (const Thread* thread : _vec_thread) handles.push_back(thread->record_->handle);
+    // No batching: the system's limit of 64 handles applies as it is, and
+    // a failed wait returns at once.  The low 32 bits are the milliseconds,
+    // so -1 is the system's "infinite".
+    sys::wait_for_all_threads(handles.data(), static_cast<std::uint32_t>(handles.size()),
+                              static_cast<std::uint32_t>(timeout));
+}
+
+}  // namespace zop
