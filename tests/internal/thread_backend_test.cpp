@@ -55,6 +55,9 @@ TEST(ThreadLayer, StartsSuspendedAndCountsSuspensions) {
     EXPECT_EQ(wait_for_thread(h, kInfinite, true), kWaitObject0);
     EXPECT_EQ(exit_code(h), 7u);
     EXPECT_TRUE(close_thread(h));
+    std::uint32_t code = 0;
+    EXPECT_FALSE(thread_exit_code(nullptr, code));
+    EXPECT_EQ(last_error(), 6u);
 }
 
 TEST(ThreadLayer, TerminateEndsPausedAndBlockedThreadsWithTheirCode) {
