@@ -44,6 +44,7 @@ constexpr std::uint32_t kErrorInvalidHandle = 6;
 constexpr std::uint32_t kErrorNotEnoughMemory = 8;
 constexpr std::uint32_t kErrorInvalidParameter = 87;
 constexpr std::uint32_t kErrorSignalRefused = 156;  // suspend count at its maximum
+constexpr std::uint32_t kCountFailed = 0xFFFFFFFFu;  // (DWORD)-1 of Suspend/ResumeThread
 
 enum class Phase { created, running, ended };
 
@@ -249,11 +250,11 @@ ThreadHandle create_suspended_thread(ThreadStart* start) {
 
 std::uint32_t resume_thread(ThreadHandle thread) {
     Control* c = control(thread);
-    if (c == nullptr) return kWaitFailed;
+    if (c == nullptr) return kCountFailed;
     std::unique_lock<std::mutex> hold(c->lock);
     if (c->ended.load() != 0) {
         set_last_error(kErrorAccessDenied);
-        return kWaitFailed;
+        return kCountFailed;
     }
     const std::uint32_t previous = c->suspend_count.load();
     if (previous == 0) return 0;
@@ -269,16 +270,16 @@ std::uint32_t resume_thread(ThreadHandle thread) {
 
 std::uint32_t suspend_thread(ThreadHandle thread) {
     Control* c = control(thread);
-    if (c == nullptr) return kWaitFailed;
+    if (c == nullptr) return kCountFailed;
     std::unique_lock<std::mutex> hold(c->lock);
     if (c->ended.load() != 0) {
         set_last_error(kErrorAccessDenied);
-        return kWaitFailed;
+        return kCountFailed;
     }
     const std::uint32_t previous = c->suspend_count.load();
     if (previous >= kMaxSuspendCount) {
         set_last_error(kErrorSignalRefused);
-        return kWaitFailed;
+        return kCountFailed;
     }
     c->suspend_count.store(previous + 1, std::memory_order_release);
     if (previous == 0 && c->phase == Phase::running) send_suspend_signal(hold, c);
