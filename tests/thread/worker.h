@@ -10,26 +10,22 @@
 
 namespace zop_test {
 
-#if defined(__SANITIZE_THREAD__)
-constexpr bool kThreadSanitizer = true;
-#else
-constexpr bool kThreadSanitizer = false;
-#endif
-
-// run() spins, counting, until told to finish; it makes no system call, so
-// nothing but a signal or the system can interrupt it.
+// run() (after pausing its own thread if told to) spins until told to
+// finish and makes no system call, so only a signal or the system can
+// interrupt it.
 class Worker : public zop::Thread {
 public:
     std::atomic<int> entered{0};
     std::atomic<long> ticks{0};
     std::atomic<bool> finish{false};
+    bool pause_itself = false;
 
     void run() override {
         entered.fetch_add(1);
+        if (pause_itself) pause();
         while (!finish.load()) ticks.fetch_add(1);
     }
-    // run() uses the members above: end the thread before they go.
-    ~Worker() override {
+    ~Worker() override {  // run() uses the members: end it before they go
         stop();
         join();
     }
@@ -37,23 +33,11 @@ public:
 
 inline void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-// Polls `done` for up to ten seconds; true as soon as it holds.
+// Polls `done` for up to ten seconds.
 template <class Condition>
 bool eventually(Condition done) {
-    for (int i = 0; i < 10000; ++i) {
-        if (done()) return true;
-        sleep_ms(1);
-    }
+    for (int i = 0; i < 10000 && !done(); ++i) sleep_ms(1);
     return done();
-}
-
-// Milliseconds that `action` took.
-template <class Action>
-long long elapsed_ms(Action action) {
-    auto begin = std::chrono::steady_clock::now();
-    action();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin)
-        .count();
 }
 
 }  // namespace zop_test

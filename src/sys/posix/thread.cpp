@@ -11,6 +11,8 @@
 //   TerminateThread; its stack stays allocated until the process ends.
 // - Waiting: every thread has a word that turns 1 when it has ended; waiters
 //   sleep on it with futex, which the signal handler may also wake.
+// - Closing the handle joins a thread that has ended normally, so that its
+//   stack is reused, and detaches any other.
 //
 // docs/thread.md describes the limits.
 #include "sys/thread.h"
@@ -42,6 +44,7 @@ constexpr std::uint32_t kErrorInvalidHandle = 6;
 constexpr std::uint32_t kErrorNotEnoughMemory = 8;
 constexpr std::uint32_t kErrorInvalidParameter = 87;
 constexpr std::uint32_t kErrorSignalRefused = 156;  // suspend count at its maximum
+constexpr std::uint32_t kCountFailed = 0xFFFFFFFFu;  // (DWORD)-1 of Suspend/ResumeThread
 
 enum class Phase { created, running, ended };
 
@@ -49,7 +52,7 @@ struct Control {
     explicit Control(ThreadStart* s) : start(s) {}
 
     ThreadStart* const start;
-    pthread_t id{};
+    pthread_t id{};  // joinable until the handle is closed
     std::mutex lock;
     std::condition_variable released;  // ends the initial suspension
     // Guarded by `lock`.  While the phase is `running` the thread exists,
@@ -62,6 +65,9 @@ struct Control {
     // The outcome, written once.  `ended` is the futex word.
     std::atomic<std::uint32_t> exit_code{kStillActive};
     std::atomic<std::uint32_t> ended{0};
+    // Set before `ended` by a thread that was stopped while running and now
+    // sleeps for good: it will never exit, so it cannot be joined.
+    std::atomic<bool> parked{false};
     // One reference for the handle, one for the thread.
     std::atomic<int> refs{2};
 };
@@ -113,6 +119,7 @@ void on_suspend(int) {
     const int saved_errno = errno;
     for (;;) {
         if (self->terminating.load(std::memory_order_acquire)) {
+            self->parked.store(true);
             publish_end(self, self->terminate_code.load(std::memory_order_relaxed));
             // Give up the thread's reference unless it is the last one:
             // freeing is not allowed here.  The thread never touches the
@@ -231,11 +238,7 @@ ThreadHandle create_suspended_thread(ThreadStart* start) {
         set_last_error(kErrorNotEnoughMemory);
         return nullptr;
     }
-    pthread_attr_t attr;
-    ::pthread_attr_init(&attr);
-    ::pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
-    const int err = ::pthread_create(&c->id, &attr, &thread_body, c);
-    ::pthread_attr_destroy(&attr);
+    const int err = ::pthread_create(&c->id, nullptr, &thread_body, c);
     if (err != 0) {
         delete c;
         // Windows reports a lack of threads or memory as "not enough memory".
@@ -247,11 +250,11 @@ ThreadHandle create_suspended_thread(ThreadStart* start) {
 
 std::uint32_t resume_thread(ThreadHandle thread) {
     Control* c = control(thread);
-    if (c == nullptr) return kWaitFailed;
+    if (c == nullptr) return kCountFailed;
     std::unique_lock<std::mutex> hold(c->lock);
     if (c->ended.load() != 0) {
         set_last_error(kErrorAccessDenied);
-        return kWaitFailed;
+        return kCountFailed;
     }
     const std::uint32_t previous = c->suspend_count.load();
     if (previous == 0) return 0;
@@ -267,16 +270,16 @@ std::uint32_t resume_thread(ThreadHandle thread) {
 
 std::uint32_t suspend_thread(ThreadHandle thread) {
     Control* c = control(thread);
-    if (c == nullptr) return kWaitFailed;
+    if (c == nullptr) return kCountFailed;
     std::unique_lock<std::mutex> hold(c->lock);
     if (c->ended.load() != 0) {
         set_last_error(kErrorAccessDenied);
-        return kWaitFailed;
+        return kCountFailed;
     }
     const std::uint32_t previous = c->suspend_count.load();
     if (previous >= kMaxSuspendCount) {
         set_last_error(kErrorSignalRefused);
-        return kWaitFailed;
+        return kCountFailed;
     }
     c->suspend_count.store(previous + 1, std::memory_order_release);
     if (previous == 0 && c->phase == Phase::running) send_suspend_signal(hold, c);
@@ -341,6 +344,16 @@ bool terminate_thread(ThreadHandle thread, std::uint32_t exit_code) {
 bool close_thread(ThreadHandle thread) {
     Control* c = control(thread);
     if (c == nullptr) return false;
+    // A thread that has ended and is not asleep for good is about to exit:
+    // joining it hands its stack back to the C library's cache at once (as
+    // joining a std::thread does), so the next thread need not map a fresh
+    // one.  A thread that still runs, or sleeps for good, is left to itself.
+    if (c->ended.load(std::memory_order_acquire) != 0 && !c->parked.load() &&
+        !::pthread_equal(c->id, ::pthread_self())) {
+        ::pthread_join(c->id, nullptr);
+    } else {
+        ::pthread_detach(c->id);
+    }
     release(c);
     return true;
 }
