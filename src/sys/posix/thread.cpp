@@ -248,14 +248,29 @@ ThreadHandle create_suspended_thread(ThreadStart* start) {
     return c;
 }
 
-std::uint32_t resume_thread(ThreadHandle thread) {
+namespace {
+
+// The control block of a thread that has not ended, locked in `hold`; null,
+// with the last error set, for a bad handle or an ended thread (whose suspend
+// count Windows no longer changes either).
+Control* lock_alive(ThreadHandle thread, std::unique_lock<std::mutex>& hold) {
     Control* c = control(thread);
-    if (c == nullptr) return kCountFailed;
-    std::unique_lock<std::mutex> hold(c->lock);
+    if (c == nullptr) return nullptr;
+    hold = std::unique_lock<std::mutex>(c->lock);
     if (c->ended.load() != 0) {
+        hold.unlock();
         set_last_error(kErrorAccessDenied);
-        return kCountFailed;
+        return nullptr;
     }
+    return c;
+}
+
+}  // namespace
+
+std::uint32_t resume_thread(ThreadHandle thread) {
+    std::unique_lock<std::mutex> hold;
+    Control* c = lock_alive(thread, hold);
+    if (c == nullptr) return kCountFailed;
     const std::uint32_t previous = c->suspend_count.load();
     if (previous == 0) return 0;
     c->suspend_count.store(previous - 1, std::memory_order_release);
@@ -269,13 +284,9 @@ std::uint32_t resume_thread(ThreadHandle thread) {
 }
 
 std::uint32_t suspend_thread(ThreadHandle thread) {
-    Control* c = control(thread);
+    std::unique_lock<std::mutex> hold;
+    Control* c = lock_alive(thread, hold);
     if (c == nullptr) return kCountFailed;
-    std::unique_lock<std::mutex> hold(c->lock);
-    if (c->ended.load() != 0) {
-        set_last_error(kErrorAccessDenied);
-        return kCountFailed;
-    }
     const std::uint32_t previous = c->suspend_count.load();
     if (previous >= kMaxSuspendCount) {
         set_last_error(kErrorSignalRefused);
