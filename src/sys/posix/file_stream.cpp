@@ -50,22 +50,24 @@ FileHandle handle_of(int fd) { return reinterpret_cast<FileHandle>(static_cast<s
 
 using posix::fail;
 
-bool take_mark(int fd, off_t byte) {
+// A lock of `type` on the one byte `byte`.
+struct flock lock_on(short type, off_t byte) {
     struct flock lock = {};
-    lock.l_type = F_RDLCK;
+    lock.l_type = type;
     lock.l_whence = SEEK_SET;
     lock.l_start = byte;
     lock.l_len = 1;
+    return lock;
+}
+
+bool take_mark(int fd, off_t byte) {
+    struct flock lock = lock_on(F_RDLCK, byte);
     return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
 // True when another open file description holds a mark on `byte`.
 bool marked_by_others(int fd, off_t byte) {
-    struct flock lock = {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = byte;
-    lock.l_len = 1;
+    struct flock lock = lock_on(F_WRLCK, byte);
     if (::fcntl(fd, F_OFD_GETLK, &lock) != 0) return false;
     return lock.l_type != F_UNLCK;
 }
