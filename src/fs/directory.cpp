@@ -100,30 +100,47 @@ void Directory::list_files(std::vector<std::wstring>& out, const std::wstring& p
     list_entries(out, pattern, kFilesOnly);
 }
 
-void Directory::list_entries(std::vector<std::wstring>& out, const std::wstring& pattern,
-                             int mode) const {
-    const std::wstring search = Path::combine(full_name(), pattern);
-    const std::wstring base = Path::directory_name(search);
+namespace {
+
+// The directory a search enumerates: the directory part of the search
+// path.  A search at the top of a drive-less system ("/x") has no directory
+// part; there it is the root, spelled as the search spells it.
+std::wstring search_base(const std::wstring& search) {
+    std::wstring base = Path::directory_name(search);
+    if (base.empty() && !search.empty() && is_sep(search[0]) && (search.size() == 1 || !is_sep(search[1]))) {
+        base = search.substr(0, 1);
+    }
+    return base;
+}
+
+// Checks the enumerated directory as every listing does first.
+void check_base(const std::wstring& base) {
     if (has_invalid_chars(base)) throw ArgumentException(L"Path contains invalid characters");
     if (!Directory(base).exists()) {
         throw DirectoryNotFoundException(L"The directory '" + base + L"' not found.");
     }
+}
+
+}  // namespace
+
+void Directory::list_entries(std::vector<std::wstring>& out, const std::wstring& pattern,
+                             int mode) const {
+    const std::wstring search = Path::combine(full_name(), pattern);
+    const std::wstring base = search_base(search);
+    check_base(base);
     std::wstring entry;
     FindGuard find(sys::find_first_file(search, entry));
     if (find.get() == nullptr) throw_last_error(false, search);
     // Path::combine(base, entry), with the base and its separator laid down
-    // once for the whole listing.
+    // once for the whole listing.  The system's names are single plain
+    // components, so every entry is this prefix plus its name.
     std::wstring prefix = Path::combine(base, L"x");
     prefix.pop_back();
     do {
         if (entry == L"." || entry == L"..") continue;
         std::wstring path;
-        if (Path::is_absolute_path(entry)) {
-            path = entry;
-        } else {
-            path.reserve(prefix.size() + entry.size());
-            path.append(prefix).append(entry);
-        }
+        path.reserve(prefix.size() + entry.size());
+        path.append(prefix).append(entry);
         if (mode == kEverything || (mode == kFilesOnly && is_file(path)) ||
             (mode == kDirsOnly && is_dir(path))) {
             out.push_back(std::move(path));
@@ -138,31 +155,14 @@ void Directory::remove() const {
 
 void Directory::remove_tree() const {
     const std::wstring full = full_name();
-    // A link to a directory is removed as a link: its target lies outside
-    // the tree being removed.
-    std::uint32_t self = sys::get_file_attributes(full);
-    if (self != sys::kInvalidAttributes && (self & sys::kAttrReparsePoint) &&
-        (self & sys::kAttrDirectory)) {
-        remove();
-        return;
+    check_base(search_base(Path::combine(full, L"*")));
+    // The walk itself is the system layer's: it removes links as links and
+    // never leaves the tree, whatever the names inside it look like.
+    std::wstring failed;
+    bool failed_is_file = false;
+    if (!sys::remove_tree(full, failed, failed_is_file)) {
+        throw_last_error(failed_is_file, failed);
     }
-    std::vector<std::wstring> entries;
-    list(entries, L"*");
-    for (const std::wstring& path : entries) {
-        std::uint32_t a = sys::get_file_attributes(path);
-        bool is_directory = a != sys::kInvalidAttributes && (a & sys::kAttrDirectory);
-        bool is_link = a != sys::kInvalidAttributes && (a & sys::kAttrReparsePoint);
-        if (is_directory && !is_link) {
-            Directory(path).remove_tree();
-        } else if (is_directory) {
-            if (!sys::remove_directory(path) && sys::last_error() != 2) throw_last_error(false, path);
-        } else {
-            // Listed paths extend this directory's full name, so they are
-            // full names already.
-            if (!sys::delete_file(path) && sys::last_error() != 2) throw_last_error(true, path);
-        }
-    }
-    remove();
 }
 
 }  // namespace zop

@@ -52,6 +52,14 @@ bool create_directory(const std::wstring& path);
 // Removes an empty directory, or a link to a directory (not its target).
 bool remove_directory(const std::wstring& path);
 
+// Removes the directory `path` and everything below it, children before
+// their parents.  Entries that are links (reparse points) are removed as
+// links and never entered; so is `path` itself when it is a link.  An entry
+// that vanishes meanwhile is skipped.  On failure the removal stops (what
+// was removed stays removed), `failed` names the entry that could not be
+// removed and `failed_is_file` tells whether it is a file.
+bool remove_tree(const std::wstring& path, std::wstring& failed, bool& failed_is_file);
+
 // An enumeration of the entries that match a wildcard pattern ('*', '?') in
 // the last component of a path, "." and ".." included where they match.
 struct FindHandle;

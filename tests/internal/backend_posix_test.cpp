@@ -34,17 +34,27 @@ TEST(PosixBackend, EveryProducedCodeHasEnglishText) {
     }
 }
 
-TEST(PosixBackend, PathsTravelAsUtf8WithSlashes) {
-    const std::wstring wide = {L'C', L'\\', wchar_t(0x4E2D), L'/', wchar_t(0xD83D), wchar_t(0xDE00)};
-    const std::string utf8 = posix::to_system_path(wide);
-    EXPECT_EQ(utf8, "C/\xE4\xB8\xAD/\xF0\x9F\x98\x80");
-    EXPECT_EQ(posix::from_system_path(utf8),
-              (std::wstring{L'C', L'/', wchar_t(0x4E2D), L'/', wchar_t(0xD83D), wchar_t(0xDE00)}));
-    // Bytes that are not UTF-8 and lone surrogates are replaced, never dropped.
-    EXPECT_EQ(posix::from_system_path("a\xFF" "b\xE4\xB8"),
-              (std::wstring{L'a', wchar_t(0xFFFD), L'b', wchar_t(0xFFFD), wchar_t(0xFFFD)}));
-    EXPECT_EQ(posix::from_system_path("\xC0\xAF"), (std::wstring{wchar_t(0xFFFD), wchar_t(0xFFFD)}));
-    EXPECT_EQ(posix::to_system_path(std::wstring{wchar_t(0xDC00), L'x'}), "\xEF\xBF\xBDx");
+TEST(PosixBackend, NamesMapBothWaysWithoutLoss) {
+    using W = std::wstring;
+    const std::pair<std::string, W> both_ways[] = {
+        {"C/\xE4\xB8\xAD/\xF0\x9F\x98\x80", W{L'C', L'/', 0x4E2D, L'/', 0xD83D, 0xDE00}},
+        // Characters Windows forbids: U+F000 + the character.
+        {"\\tmp\\x:y", W{0xF05C, L't', L'm', L'p', 0xF05C, L'x', 0xF03A, L'y'}},
+        {"\x01\x1F|*?\"<>", W{0xF001, 0xF01F, 0xF07C, 0xF02A, 0xF03F, 0xF022, 0xF03C, 0xF03E}},
+        // Bytes outside UTF-8, one escape each (overlong forms and encoded
+        // surrogates included).
+        {"a\xFF" "b\xE4\xB8", W{L'a', 0xDCFF, L'b', 0xDCE4, 0xDCB8}},
+        {"\xC0\xAF\xED\xA0\x80", W{0xDCC0, 0xDCAF, 0xDCED, 0xDCA0, 0xDC80}},
+        // A real U+F03A would read as ':' and is escaped; U+F041 is no image.
+        {"\xEF\x80\xBA\xEF\x81\x81", W{0xDCEF, 0xDC80, 0xDCBA, 0xF041}},
+    };
+    for (const auto& c : both_ways) {
+        EXPECT_EQ(posix::from_system_path(c.first), c.second) << c.first;
+        EXPECT_EQ(posix::to_system_path(c.second), c.first) << c.first;
+    }
+    // Both separators become '/'; a surrogate that escapes no byte keeps
+    // its generalised UTF-8 form.
+    EXPECT_EQ(posix::to_system_path(W{L'\\', L'a', 0xDC00, L'/'}), "/a\xED\xB0\x80/");
 }
 
 }  // namespace

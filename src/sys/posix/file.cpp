@@ -213,10 +213,13 @@ bool next_match(FindHandle* h, std::wstring& name) {
 }  // namespace
 
 FindHandle* find_first_file(const std::wstring& pattern, std::wstring& name) {
-    const std::string p = posix::to_system_path(pattern);
-    std::size_t slash = p.rfind('/');
-    std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : p.substr(0, slash));
-    std::string leaf = slash == std::string::npos ? p : p.substr(slash + 1);
+    // The wildcards stay wide: the last component is matched against the
+    // wide form of each name, the directory before it goes to the system.
+    std::size_t slash = pattern.find_last_of(L"\\/");
+    std::string dir = slash == std::wstring::npos ? "."
+                      : slash == 0               ? "/"
+                                                 : posix::to_system_path(pattern.substr(0, slash));
+    std::wstring leaf = slash == std::wstring::npos ? pattern : pattern.substr(slash + 1);
     if (leaf.empty()) {
         fail(kErrorFileNotFound);
         return nullptr;
@@ -233,7 +236,7 @@ FindHandle* find_first_file(const std::wstring& pattern, std::wstring& name) {
         return nullptr;
     }
     h->dir = d;
-    h->pattern = posix::from_system_path(leaf);
+    h->pattern = std::move(leaf);
     h->match_all = h->pattern == L"*";
     if (!next_match(h, name)) {
         find_close(h);

@@ -1,13 +1,29 @@
-// POSIX backend: lenient UTF-8 <-> UTF-16 for names exchanged with the
-// system.  Names are never refused: what cannot be represented becomes
-// U+FFFD, so a directory listing always yields something printable.
+// POSIX backend: the lossless mapping between wide paths and byte paths.
 #include "sys/posix/utf8_path.h"
 
+#include <array>
 #include <cstdint>
 
 namespace zop::sys::posix {
 
 namespace {
+
+constexpr std::uint32_t kForbiddenBase = 0xF000;  // U+F000 + forbidden character
+constexpr std::uint32_t kByteEscapeBase = 0xDC00;  // U+DC00 + undecodable byte
+
+// Characters a Windows name cannot hold (NUL never reaches a name).
+constexpr std::array<bool, 128> forbidden_table() {
+    std::array<bool, 128> t{};
+    for (int c = 1; c < 32; ++c) t[c] = true;
+    for (char c : {'\\', ':', '*', '?', '"', '<', '>', '|'}) t[static_cast<unsigned char>(c)] = true;
+    return t;
+}
+constexpr std::array<bool, 128> kForbidden = forbidden_table();
+
+bool forbidden(std::uint32_t c) { return c < 128 && kForbidden[c]; }
+
+// U+F000 + c for a forbidden c: the private-use images of forbidden bytes.
+bool forbidden_image(std::uint32_t cp) { return cp >= kForbiddenBase && forbidden(cp - kForbiddenBase); }
 
 void append_utf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
@@ -37,6 +53,26 @@ void append_utf16(std::wstring& out, std::uint32_t cp) {
     }
 }
 
+// Length of the valid UTF-8 sequence at s[0..n) and its code point, or 0
+// when the bytes there do not start one (overlong forms, surrogates and
+// values past U+10FFFF included).
+std::size_t decode_utf8(const unsigned char* s, std::size_t n, std::uint32_t& cp) {
+    unsigned char b = s[0];
+    std::size_t len;
+    std::uint32_t min;
+    if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; min = 0x80; }
+    else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; min = 0x800; }
+    else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; len = 4; min = 0x10000; }
+    else return 0;
+    if (len > n) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        if ((s[k] & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (s[k] & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
 }  // namespace
 
 std::string to_system_path(const std::wstring& path) {
@@ -46,14 +82,18 @@ std::string to_system_path(const std::wstring& path) {
         std::uint32_t u = static_cast<std::uint32_t>(path[i]) & 0xFFFF;
         if (u == '\\') {
             out.push_back('/');
+        } else if (u < 0x80) {
+            out.push_back(static_cast<char>(u));
+        } else if (forbidden_image(u)) {
+            out.push_back(static_cast<char>(u - kForbiddenBase));
         } else if (u >= 0xD800 && u <= 0xDBFF && i + 1 < path.size() &&
                    (static_cast<std::uint32_t>(path[i + 1]) & 0xFC00) == 0xDC00) {
             std::uint32_t lo = static_cast<std::uint32_t>(path[++i]) & 0x3FF;
             append_utf8(out, 0x10000 + ((u - 0xD800) << 10) + lo);
-        } else if (u >= 0xD800 && u <= 0xDFFF) {
-            append_utf8(out, 0xFFFD);
+        } else if (u >= kByteEscapeBase + 0x80 && u <= kByteEscapeBase + 0xFF) {
+            out.push_back(static_cast<char>(u - kByteEscapeBase));
         } else {
-            append_utf8(out, u);
+            append_utf8(out, u);  // unpaired surrogates included: three bytes
         }
     }
     return out;
@@ -67,30 +107,29 @@ std::wstring from_system_path(const std::string& path) {
 
 void from_system_path(const char* path, std::size_t n, std::wstring& out) {
     const auto* s = reinterpret_cast<const unsigned char*>(path);
-    // Names are nearly always ASCII: copy those in one pass.
-    std::size_t ascii = 0;
-    while (ascii < n && s[ascii] < 0x80) ++ascii;
-    out.resize(ascii);
-    for (std::size_t i = 0; i < ascii; ++i) out[i] = static_cast<wchar_t>(s[i]);
-    for (std::size_t i = ascii; i < n;) {
+    // Names are nearly always plain ASCII: copy those in one pass.
+    std::size_t plain = 0;
+    while (plain < n && s[plain] < 0x80 && !kForbidden[s[plain]]) ++plain;
+    out.resize(plain);
+    for (std::size_t i = 0; i < plain; ++i) out[i] = static_cast<wchar_t>(s[i]);
+    for (std::size_t i = plain; i < n;) {
         unsigned char b = s[i];
-        std::uint32_t cp;
-        std::size_t len;
-        std::uint32_t min;
-        if (b < 0x80) { out.push_back(b); ++i; continue; }
-        if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; min = 0x80; }
-        else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; min = 0x800; }
-        else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; len = 4; min = 0x10000; }
-        else { out.push_back(0xFFFD); ++i; continue; }
-        std::size_t k = 1;
-        for (; k < len && i + k < n && (s[i + k] & 0xC0) == 0x80; ++k) cp = (cp << 6) | (s[i + k] & 0x3F);
-        if (k < len || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out.push_back(0xFFFD);
-            i += 1;
+        if (b < 0x80) {
+            out.push_back(static_cast<wchar_t>(kForbidden[b] ? kForbiddenBase + b : b));
+            ++i;
             continue;
         }
-        append_utf16(out, cp);
-        i += len;
+        std::uint32_t cp;
+        std::size_t len = decode_utf8(s + i, n - i, cp);
+        if (len != 0 && !forbidden_image(cp)) {
+            append_utf16(out, cp);
+            i += len;
+            continue;
+        }
+        // Not UTF-8, or a private-use character that would read as a
+        // forbidden one: each byte escaped on its own.
+        std::size_t end = i + (len == 0 ? 1 : len);
+        for (; i < end; ++i) out.push_back(static_cast<wchar_t>(kByteEscapeBase + s[i]));
     }
 }
 

@@ -1,0 +1,205 @@
+// Linux names that Windows cannot hold, and a tree removal that must never
+// leave its tree: hostile names, links, link loops and a racing swapper.
+#include <zop/fs.h>
+#include <zop/io.h>
+
+#include "sys/posix/utf8_path.h"
+
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <random>
+#include <set>
+#include <thread>
+
+namespace {
+
+using namespace zop;
+using zop::sys::posix::from_system_path;
+using zop::sys::posix::to_system_path;
+using zop_test::TempDir;
+
+std::string bytes(const std::wstring& path) { return to_system_path(path); }
+
+void make_file(const std::string& path, const std::string& content = "x") {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0) << path;
+    ASSERT_EQ(::write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+    ::close(fd);
+}
+
+bool present(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Names that spell absolute paths, drives, parents and wildcards as Windows
+// reads them, a name that matches a file of the current directory, and
+// bytes that are not UTF-8.
+std::vector<std::string> hostile_names(const std::string& canary) {
+    std::string backslashed = canary;
+    std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+    return {backslashed, "a:b", "C:x", "..\\..\\x", "*", "?.?", "\\", "|<>\"", "\x01\x1F",
+            "\xFF\xFE", "\xEF\x80\xBA", "\xC3\xA9"};
+}
+
+TEST(TreePosix, HostileNamesListInsideAndNeverRedirectRemoval) {
+    TempDir tmp;
+    const std::string root = bytes(tmp.path());
+    ASSERT_EQ(::mkdir((root + "/outside").c_str(), 0755), 0);
+    const std::string canary = root + "/outside/canary";
+    make_file(canary);
+    ASSERT_EQ(::mkdir((root + "/cwd").c_str(), 0755), 0);
+    make_file(root + "/cwd/a:b");  // what "a:b" read as a relative path names
+    ASSERT_EQ(::mkdir((root + "/tree").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((root + "/tree/sub").c_str(), 0755), 0);
+    const std::vector<std::string> names = hostile_names(canary);
+    for (const std::string& name : names) {
+        make_file(root + "/tree/" + name, name);
+        make_file(root + "/tree/sub/" + name, name);
+    }
+    char old_cwd[4096];
+    ASSERT_NE(::getcwd(old_cwd, sizeof old_cwd), nullptr);
+    ASSERT_EQ(::chdir((root + "/cwd").c_str()), 0);
+
+    // Every entry is the directory's path plus one name that leads back to
+    // the same file.
+    Directory tree(tmp / L"tree");
+    std::vector<std::wstring> listed;
+    tree.list_files(listed, L"*");
+    EXPECT_EQ(listed.size(), names.size());
+    const std::wstring prefix = tree.full_name() + L"\\";
+    for (const std::wstring& entry : listed) {
+        ASSERT_EQ(entry.compare(0, prefix.size(), prefix), 0) << zop_test::narrow(entry);
+        std::wstring leaf = entry.substr(prefix.size());
+        EXPECT_EQ(leaf.find_first_of(L"\\/:*?\"<>|"), std::wstring::npos);
+        EXPECT_EQ(Path::file_name(entry), leaf);
+        std::string name = bytes(leaf);
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end());
+        EXPECT_EQ(File(entry).length(), static_cast<std::int64_t>(name.size()));
+    }
+    std::vector<std::wstring> dirs;
+    tree.list_dirs(dirs, L"*");
+    EXPECT_EQ(dirs, std::vector<std::wstring>{prefix + L"sub"});
+
+    tree.remove_tree();
+    EXPECT_EQ(::chdir(old_cwd), 0);
+    EXPECT_FALSE(present(root + "/tree"));
+    EXPECT_TRUE(present(canary));
+    EXPECT_TRUE(present(root + "/cwd/a:b"));
+}
+
+// Random byte names survive create -> list -> open -> remove.
+TEST(TreePosix, RandomByteNamesRoundTrip) {
+    TempDir tmp;
+    const std::string dir = bytes(tmp.path());
+    std::mt19937 rng(20261206);
+    std::set<std::string> names;
+    while (names.size() < 300) {
+        std::string name(1 + rng() % 10, ' ');
+        for (char& c : name) c = static_cast<char>(1 + rng() % 255);
+        name.erase(std::remove(name.begin(), name.end(), '/'), name.end());
+        if (!name.empty() && name != "." && name != "..") names.insert(name);
+    }
+    for (const std::string& name : names) make_file(dir + "/" + name, name);
+    std::vector<std::wstring> listed;
+    Directory(tmp.path()).list(listed, L"*");
+    ASSERT_EQ(listed.size(), names.size());
+    std::set<std::string> seen;
+    for (const std::wstring& entry : listed) {
+        std::string name = bytes(Path::file_name(entry));
+        EXPECT_EQ(from_system_path(name), Path::file_name(entry));
+        std::string content(name.size(), '\0');
+        FileInputStream in(entry, READ);
+        EXPECT_EQ(in.read(reinterpret_cast<unsigned char*>(&content[0]), static_cast<int>(content.size())),
+                  static_cast<int>(content.size()));
+        in.close();
+        EXPECT_EQ(content, name);
+        File(entry).remove();
+        seen.insert(name);
+    }
+    EXPECT_EQ(seen, names);
+    listed.clear();
+    Directory(tmp.path()).list(listed, L"*");
+    EXPECT_TRUE(listed.empty());
+}
+
+TEST(TreePosix, LinksAndLinkLoopsAreRemovedAsLinks) {
+    TempDir tmp;
+    const std::string root = bytes(tmp.path());
+    ASSERT_EQ(::mkdir((root + "/outside").c_str(), 0755), 0);
+    make_file(root + "/outside/canary");
+    ASSERT_EQ(::mkdir((root + "/tree").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("loop_b", (root + "/tree/loop_a").c_str()), 0);
+    ASSERT_EQ(::symlink("loop_a", (root + "/tree/loop_b").c_str()), 0);
+    ASSERT_EQ(::symlink("..", (root + "/tree/up").c_str()), 0);
+    ASSERT_EQ(::symlink((root + "/outside").c_str(), (root + "/tree/out").c_str()), 0);
+    ASSERT_EQ(::symlink((root + "/outside/canary").c_str(), (root + "/tree/canary_link").c_str()), 0);
+    Directory(tmp / L"tree").remove_tree();
+    EXPECT_FALSE(present(root + "/tree"));
+    EXPECT_TRUE(present(root + "/outside/canary"));
+}
+
+// A rival keeps exchanging a subdirectory of the tree with a link to a
+// canary directory (atomically, renameat2 RENAME_EXCHANGE) while the tree
+// is removed.  Whatever the removal meets, the canaries stay.
+TEST(TreePosix, SwappingADirectoryForALinkNeverLeadsOutside) {
+    TempDir tmp;
+    const std::string root = bytes(tmp.path());
+    const std::string canaries = root + "/canaries";
+    ASSERT_EQ(::mkdir(canaries.c_str(), 0755), 0);
+    constexpr int kCanaries = 20;
+    for (int i = 0; i < kCanaries; ++i) make_file(canaries + "/c" + std::to_string(i));
+    int failures = 0;
+    for (int round = 0; round < 150; ++round) {
+        const std::string tree = root + "/tree";
+        ASSERT_EQ(::mkdir(tree.c_str(), 0755), 0);
+        ASSERT_EQ(::mkdir((tree + "/sub").c_str(), 0755), 0);
+        for (int i = 0; i < 20; ++i) make_file(tree + "/sub/f" + std::to_string(i));
+        ASSERT_EQ(::symlink(canaries.c_str(), (root + "/swap").c_str()), 0);
+        std::atomic<bool> stop{false};
+        std::atomic<int> swaps{0};
+        std::thread rival([&] {
+            const std::string sub = tree + "/sub", swap = root + "/swap";
+            while (!stop) {
+                if (::renameat2(AT_FDCWD, sub.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE) == 0) ++swaps;
+            }
+        });
+        while (swaps < 1 + round % 7) std::this_thread::yield();  // the rival is running
+        try {
+            Directory(tmp / L"tree").remove_tree();
+        } catch (const IOException&) {
+            ++failures;  // the rival may win a race; it may never lead outside
+        }
+        stop = true;
+        rival.join();
+        for (int i = 0; i < kCanaries; ++i) {
+            ASSERT_TRUE(present(canaries + "/c" + std::to_string(i))) << "round " << round;
+        }
+        std::error_code ec;
+        std::filesystem::remove_all(tree, ec);
+        std::filesystem::remove(root + "/swap", ec);
+        std::filesystem::remove_all(root + "/swap", ec);
+    }
+    RecordProperty("failed_rounds", failures);
+}
+
+TEST(TreePosix, RootAndTopLevelDirectoriesList) {
+    std::vector<std::wstring> out;
+    Directory(L"/").list(out, L"*");
+    EXPECT_NE(std::find(out.begin(), out.end(), L"/tmp"), out.end());
+    out.clear();
+    Directory(L"/tmp").list(out, L"");
+    EXPECT_EQ(out, std::vector<std::wstring>{L"/tmp"});
+}
+
+}  // namespace
