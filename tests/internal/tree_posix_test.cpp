@@ -102,6 +102,11 @@ TEST(TreePosix, HostileNamesListInsideAndNeverRedirectRemoval) {
     EXPECT_FALSE(present(root + "/tree"));
     EXPECT_TRUE(present(canary));
     EXPECT_TRUE(present(root + "/cwd/a:b"));
+    // A tree that is itself a link: only the link goes.
+    ASSERT_EQ(::symlink("outside", (root + "/alias").c_str()), 0);
+    Directory(tmp / L"alias").remove_tree();
+    EXPECT_FALSE(present(root + "/alias"));
+    EXPECT_TRUE(present(canary));
 }
 
 // Random byte names survive create -> list -> open -> remove.
