@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -36,10 +37,20 @@ constexpr int kMaxLooks = 4;
 // removed) is read again this many times.
 constexpr int kMaxRereads = 2;
 
-// One open directory of the walk and its name in its parent.
+// An entry waiting for removal: its inode, kind and name (in Level::names).
+struct Pending {
+    ino_t inode;
+    std::size_t name;
+    unsigned char type;
+};
+
+// One open directory of the walk, its name in its parent, and its entries.
 struct Level {
     DIR* dir;
     std::string name;
+    std::vector<Pending> pending;
+    std::string names;
+    std::size_t next = 0;
     int rereads = 0;
 };
 
@@ -58,6 +69,7 @@ public:
 
 private:
     bool enter(int fd, const char* name);
+    bool read_entries(Level& level);
     bool remove_entry(int dir_fd, const char* name, unsigned char type);
     bool finish_level();
     bool fail(int err, const char* name, bool is_file);
@@ -96,17 +108,35 @@ bool Walk::run(const std::string& path) {
     if (!enter(fd, leaf.c_str())) return false;
     while (!levels_.empty()) {
         Level& level = levels_.back();
-        errno = 0;
-        struct dirent* entry = ::readdir(level.dir);
-        if (entry == nullptr) {
-            if (errno != 0) return fail(errno, nullptr, false);
+        if (level.next == level.pending.size()) {
             if (!finish_level()) return false;
             continue;
         }
+        const Pending& entry = level.pending[level.next++];
+        if (!remove_entry(::dirfd(level.dir), level.names.c_str() + entry.name, entry.type)) return false;
+    }
+    return true;
+}
+
+// Reads all entries of a directory before any is removed, in inode order:
+// removing them in the order the file system stores them is faster than
+// the order of their names' hashes.
+bool Walk::read_entries(Level& level) {
+    level.pending.clear();
+    level.names.clear();
+    level.next = 0;
+    for (;;) {
+        errno = 0;
+        struct dirent* entry = ::readdir(level.dir);
+        if (entry == nullptr) break;
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
-        if (!remove_entry(::dirfd(level.dir), name, entry->d_type)) return false;
+        level.pending.push_back(Pending{entry->d_ino, level.names.size(), entry->d_type});
+        level.names.append(name, std::strlen(name) + 1);
     }
+    if (errno != 0) return fail(errno, nullptr, false);
+    std::sort(level.pending.begin(), level.pending.end(),
+              [](const Pending& a, const Pending& b) { return a.inode < b.inode; });
     return true;
 }
 
@@ -117,8 +147,8 @@ bool Walk::enter(int fd, const char* name) {
         ::close(fd);
         return fail(err, name, false);
     }
-    levels_.push_back(Level{dir, name});
-    return true;
+    levels_.push_back(Level{dir, name, {}, {}});
+    return read_entries(levels_.back());
 }
 
 // The listing of the innermost directory has ended: remove it from its
@@ -130,7 +160,7 @@ bool Walk::finish_level() {
         if ((errno == ENOTEMPTY || errno == EEXIST) && level.rereads < kMaxRereads) {
             ++level.rereads;
             ::rewinddir(level.dir);
-            return true;
+            return read_entries(level);
         }
         return fail(errno, nullptr, false);  // names this directory
     }
