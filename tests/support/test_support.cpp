@@ -54,6 +54,15 @@ TempDir::~TempDir() {
     fs::remove_all(to_path(path_), ec);
 }
 
+bool under_wine() {
+#if defined(_WIN32)
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
+
 std::wstring TempDir::operator/(const std::wstring& name) const {
     return (to_path(path_) / to_path(name)).wstring();
 }
