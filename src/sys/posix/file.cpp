@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -112,16 +113,55 @@ bool get_file_attributes_ex(const std::wstring& path, FileAttributeData& data) {
     return true;
 }
 
+namespace {
+
+// The process's file-creation mask, read from /proc/self/status: umask()
+// can only read it by replacing it, which other threads would see.  Where
+// the line is missing (no /proc, or a kernel before 4.7) the mask is taken
+// to deny group and others write permission.
+mode_t creation_mask() {
+    constexpr mode_t kDenyGroupAndOthers = S_IWGRP | S_IWOTH;
+    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return kDenyGroupAndOthers;
+    char text[4096];
+    std::size_t used = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd, text + used, sizeof text - 1 - used);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        used += static_cast<std::size_t>(got);
+        if (used == sizeof text - 1) break;
+    }
+    ::close(fd);
+    text[used] = '\0';
+    const char* line = std::strstr(text, "\nUmask:");
+    if (line == nullptr) return kDenyGroupAndOthers;
+    char* end = nullptr;
+    const unsigned long mask = std::strtoul(line + 7, &end, 8);
+    if (end == line + 7) return kDenyGroupAndOthers;
+    return static_cast<mode_t>(mask & 0777);
+}
+
+}  // namespace
+
 bool set_file_attributes(const std::wstring& path, std::uint32_t attributes) {
     const std::string p = posix::to_system_path(path);
     struct stat st;
     if (::stat(p.c_str(), &st) != 0) return fail_errno(errno, p);
     mode_t mode = st.st_mode & 07777;
     // Only the read-only bit has a Unix counterpart; hidden follows the name.
+    // Read-only takes every write permission away.  Leaving read-only gives
+    // write permission back to the owner, and to group and others where they
+    // may read and the umask would grant it to a new file: 0664 comes back
+    // as 0664 under umask 002, and a private 0600 file stays private.  A
+    // file whose owner may write already is left as it is.
     if (attributes & kAttrReadonly) {
         mode &= static_cast<mode_t>(~(S_IWUSR | S_IWGRP | S_IWOTH));
-    } else {
+    } else if ((mode & S_IWUSR) == 0) {
+        const mode_t granted = static_cast<mode_t>(~creation_mask());
         mode |= S_IWUSR;
+        if ((mode & S_IRGRP) && (granted & S_IWGRP)) mode |= S_IWGRP;
+        if ((mode & S_IROTH) && (granted & S_IWOTH)) mode |= S_IWOTH;
     }
     if (mode != (st.st_mode & 07777) && ::chmod(p.c_str(), mode) != 0) return fail_errno(errno, p);
     return true;
