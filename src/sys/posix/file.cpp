@@ -17,6 +17,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -167,24 +168,80 @@ bool set_file_attributes(const std::wstring& path, std::uint32_t attributes) {
     return true;
 }
 
+namespace {
+
+constexpr std::uint32_t kErrorInvalidParameter = 87;
+
+// How far apart a stored time may lie from the one asked for and still be
+// that time, rounded to the file system's granularity: 2 s (FAT's write
+// times), or for access times on FAT, which keeps only the local date, a
+// day (25 hours across a daylight-saving change).
+bool same_stored_time(const struct statx_timestamp& stored, const struct timespec& wanted,
+                      const std::string& path, bool access) {
+    // The wanted seconds come from a file time, so a day either side of
+    // them cannot overflow.
+    const std::int64_t want = wanted.tv_sec;
+    const std::int64_t got = stored.tv_sec;
+    if (got >= want - 2 && got <= want + 2) {
+        const std::int64_t nanoseconds = (got - want) * 1000000000 + stored.tv_nsec - wanted.tv_nsec;
+        if (nanoseconds >= -2000000000 && nanoseconds <= 2000000000) return true;
+    }
+    constexpr long kFatMagic = 0x4d44;  // MSDOS_SUPER_MAGIC
+    struct statfs fs;
+    return access && got >= want - 25 * 3600 && got <= want + 25 * 3600 &&
+           ::statfs(path.c_str(), &fs) == 0 && fs.f_type == kFatMagic;
+}
+
+}  // namespace
+
 bool set_file_times(const std::wstring& path, const std::uint64_t* creation,
                     const std::uint64_t* last_access, const std::uint64_t* last_write) {
     (void)creation;  // Unix keeps no settable birth time: accepted and ignored.
     const std::string p = posix::to_system_path(path);
-    struct statx sx;
+    struct statx before;
     std::uint32_t attributes;
-    if (!examine(p, sx, attributes)) return false;
+    if (!examine(p, before, attributes, kTypeAndMode | STATX_ATIME | STATX_MTIME)) return false;
     // Windows opens the entry for writing, which a read-only file refuses.
     if ((attributes & kAttrReadonly) && !(attributes & kAttrDirectory)) {
         return fail(kErrorAccessDenied);
     }
+    // As on Windows, a zero file time keeps the time as it is; file times
+    // are signed, so the upper half of the range is no time at all.
+    const std::uint64_t* wanted[2] = {last_access, last_write};
     struct timespec times[2];
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_nsec = UTIME_OMIT;
-    if (last_access != nullptr) times[0] = to_timespec(*last_access);
-    if (last_write != nullptr) times[1] = to_timespec(*last_write);
+    bool changing = false;
+    for (int i = 0; i < 2; ++i) {
+        times[i].tv_sec = 0;
+        times[i].tv_nsec = UTIME_OMIT;
+        if (wanted[i] == nullptr || *wanted[i] == 0) continue;
+        if (*wanted[i] > static_cast<std::uint64_t>(INT64_MAX)) return fail(kErrorInvalidParameter);
+        times[i] = to_timespec(*wanted[i]);
+        changing = true;
+    }
+    if (!changing) return true;
     if (::utimensat(AT_FDCWD, p.c_str(), times, 0) != 0) return fail_errno(errno, p);
-    return true;
+    // File systems clamp a time they cannot hold to the nearest one they can
+    // (ext4 holds 1901 to 2446) without a word: read the times back, and
+    // when one is not what was asked for, put the old ones back and refuse
+    // the time as Windows refuses a time its file system cannot take.
+    struct statx after;
+    if (::statx(AT_FDCWD, p.c_str(), 0, STATX_ATIME | STATX_MTIME, &after) != 0) {
+        return fail_errno(errno, p);
+    }
+    const struct statx_timestamp stored[2] = {after.stx_atime, after.stx_mtime};
+    const struct statx_timestamp previous[2] = {before.stx_atime, before.stx_mtime};
+    bool held = true;
+    for (int i = 0; i < 2; ++i) {
+        if (times[i].tv_nsec != UTIME_OMIT && !same_stored_time(stored[i], times[i], p, i == 0)) held = false;
+    }
+    if (held) return true;
+    for (int i = 0; i < 2; ++i) {
+        if (times[i].tv_nsec == UTIME_OMIT) continue;
+        times[i].tv_sec = static_cast<time_t>(previous[i].tv_sec);
+        times[i].tv_nsec = static_cast<long>(previous[i].tv_nsec);
+    }
+    ::utimensat(AT_FDCWD, p.c_str(), times, 0);
+    return fail(kErrorInvalidParameter);
 }
 
 bool delete_file(const std::wstring& path) {
