@@ -111,10 +111,7 @@ TEST(Directory, ListingsFollowTheWindowsWildcardRules) {
                                  {L"readme.*", L"readme", nullptr}};
     for (const auto& c : cases) {
         Names out;
-        try {
-            Directory(tmp.path()).list(out, c[0]);
-        } catch (const IOException&) {  // nothing matches
-        }
+        try { Directory(tmp.path()).list(out, c[0]); } catch (const IOException&) {}  // nothing matches
         std::wstring got;
         for (const std::wstring& path : sorted(out)) got += (got.empty() ? L"" : L" ") + Path::file_name(path);
         if (zop_test::under_wine() && c[2] != nullptr && got == c[2]) continue;

@@ -56,8 +56,7 @@ TempDir::~TempDir() {
 
 bool under_wine() {
 #if defined(_WIN32)
-    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 #else
     return false;
 #endif
