@@ -262,9 +262,9 @@ public:
     // "a?.txt" finds "a.txt" (see docs/fs.md); ASCII case-insensitive; may
     // carry subdirectories; an empty pattern names the directory itself) to
     // `out`, in the system's order: every entry, only directories, only
-    // files.  Throw ArgumentException("Path
-    // contains invalid characters"), DirectoryNotFoundException when the
-    // enumerated directory is missing, and IOException when nothing matches.
+    // files.  Throw ArgumentException("Path contains invalid characters"),
+    // DirectoryNotFoundException when the enumerated directory is missing,
+    // and IOException when nothing matches.
     void list(std::vector<std::wstring>& out, const std::wstring& pattern) const;
     void list_dirs(std::vector<std::wstring>& out, const std::wstring& pattern) const;
     void list_files(std::vector<std::wstring>& out, const std::wstring& pattern) const;
