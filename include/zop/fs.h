@@ -148,7 +148,11 @@ public:
     // Writes the attribute bits.
     void file_attrs(FileAttributes attributes);
     // Write one time (directories included).  Linux keeps no settable
-    // creation time: setting it is accepted and has no effect there.
+    // creation time: setting it is accepted and has no effect there.  A
+    // time at or before 1601-01-01 00:00 UTC, after the last file time
+    // (year 30828), or beyond what the file system holds throws
+    // IOException ("The parameter is incorrect.", code 87) and changes no
+    // time.
     void creation_time(const std::int64_t& ticks);
     void last_access_time(const std::int64_t& ticks);
     void last_modified_time(const std::int64_t& ticks);
@@ -253,12 +257,14 @@ public:
     // `name` itself when it has no separator), and this directory if it is
     // missing, and returns it.
     Directory create_subdirectory(const std::wstring& name) const;
-    // Append the full paths of the entries matching `pattern` ('*', '?',
-    // ASCII case-insensitive; may carry subdirectories; an empty pattern
-    // names the directory itself) to `out`, in the system's order: every
-    // entry, only directories, only files.  Throw ArgumentException("Path
-    // contains invalid characters"), DirectoryNotFoundException when the
-    // enumerated directory is missing, and IOException when nothing matches.
+    // Append the full paths of the entries matching `pattern` ('*', '?'
+    // by the rules of FindFirstFileW, so "*." finds names without a dot and
+    // "a?.txt" finds "a.txt" (see docs/fs.md); ASCII case-insensitive; may
+    // carry subdirectories; an empty pattern names the directory itself) to
+    // `out`, in the system's order: every entry, only directories, only
+    // files.  Throw ArgumentException("Path contains invalid characters"),
+    // DirectoryNotFoundException when the enumerated directory is missing,
+    // and IOException when nothing matches.
     void list(std::vector<std::wstring>& out, const std::wstring& pattern) const;
     void list_dirs(std::vector<std::wstring>& out, const std::wstring& pattern) const;
     void list_files(std::vector<std::wstring>& out, const std::wstring& pattern) const;

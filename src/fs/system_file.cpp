@@ -111,13 +111,28 @@ void SystemFile::file_attrs(FileAttributes attributes) {
 
 namespace {
 
+constexpr int kErrorInvalidParameter = 87;
+
+// The file time of a tick count.  File times are signed 100-nanosecond
+// counts from 1601, and zero tells the system to keep a time as it is; so
+// 1601-01-01 00:00 itself, everything before it, and everything past the
+// signed range (the year 30828) have no file time to set, and are refused
+// as the system refuses a time it cannot take.
+std::uint64_t settable_file_time(std::int64_t ticks, const std::wstring& path) {
+    constexpr std::int64_t kLatest = INT64_MAX / 10 - detail::kFileTimeOffset;
+    if (ticks <= -detail::kFileTimeOffset || ticks > kLatest) {
+        SystemFile::throw_io_exception(kErrorInvalidParameter, true, path);
+    }
+    return detail::file_time_from_ticks(ticks);
+}
+
 // Sets the given times of `path`.  A failed open that leaves no error code
 // behind counts as done.
 void write_times(const std::wstring& path, const std::int64_t* creation,
                  const std::int64_t* last_access, const std::int64_t* last_modified) {
-    std::uint64_t c = creation ? detail::file_time_from_ticks(*creation) : 0;
-    std::uint64_t a = last_access ? detail::file_time_from_ticks(*last_access) : 0;
-    std::uint64_t m = last_modified ? detail::file_time_from_ticks(*last_modified) : 0;
+    std::uint64_t c = creation ? settable_file_time(*creation, path) : 0;
+    std::uint64_t a = last_access ? settable_file_time(*last_access, path) : 0;
+    std::uint64_t m = last_modified ? settable_file_time(*last_modified, path) : 0;
     sys::set_last_error(0);
     if (sys::set_file_times(path, creation ? &c : nullptr, last_access ? &a : nullptr,
                             last_modified ? &m : nullptr)) {

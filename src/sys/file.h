@@ -37,8 +37,9 @@ bool get_file_attributes_ex(const std::wstring& path, FileAttributeData& data);
 bool set_file_attributes(const std::wstring& path, std::uint32_t attributes);
 
 // Sets the times that are given (non-null) of a file or directory; the
-// others stay as they are.  Opens the entry for writing with backup
-// semantics (directories included) and closes it again.
+// others stay as they are, and so does a time given as zero.  Opens the
+// entry for writing with backup semantics (directories included) and closes
+// it again.  A time the file system cannot hold fails with code 87.
 bool set_file_times(const std::wstring& path, const std::uint64_t* creation,
                     const std::uint64_t* last_access, const std::uint64_t* last_write);
 

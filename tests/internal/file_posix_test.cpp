@@ -43,6 +43,23 @@ TEST(FilePosix, AttributesAsWinePresentsThem) {
     EXPECT_EQ(get_file_attributes(tmp / L"plain"), kAttrNormal);
     EXPECT_EQ(get_file_attributes(tmp / L".dot"), kAttrHidden);
     EXPECT_EQ(get_file_attributes(tmp.path()), kAttrDirectory);
+    // Read-only and back (last column 1): write permission returns to the
+    // owner, and to group and others where they may read and the umask
+    // grants it.  A file the owner may write keeps its mode.
+    const std::string plain = zop_test::narrow(tmp / L"plain");
+    const mode_t round_trips[][4] = {{002, 0664, 0664, 1}, {022, 0664, 0644, 1}, {002, 0600, 0600, 1},
+                                     {000, 0604, 0606, 1}, {000, 0640, 0660, 1}, {000, 0644, 0644, 0}};
+    for (const auto& r : round_trips) {
+        const mode_t saved = ::umask(r[0]);
+        ::chmod(plain.c_str(), r[1]);
+        const bool ok = (r[3] == 0 || (set_file_attributes(tmp / L"plain", kAttrReadonly) &&
+                                       get_file_attributes(tmp / L"plain") == kAttrReadonly)) &&
+                        set_file_attributes(tmp / L"plain", kAttrNormal);
+        ::umask(saved);
+        struct stat st;
+        ASSERT_TRUE(ok && ::stat(plain.c_str(), &st) == 0);
+        EXPECT_EQ(st.st_mode & 0777, r[2]) << std::oct << r[0] << " " << r[1];
+    }
     ASSERT_TRUE(set_file_attributes(tmp / L"plain", kAttrReadonly | kAttrHidden));
     EXPECT_EQ(get_file_attributes(tmp / L"plain"), kAttrReadonly);
     // Windows opens a read-only file for writing only to fail, whoever asks.

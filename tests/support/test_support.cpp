@@ -54,6 +54,14 @@ TempDir::~TempDir() {
     fs::remove_all(to_path(path_), ec);
 }
 
+bool under_wine() {
+#if defined(_WIN32)
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
+
 std::wstring TempDir::operator/(const std::wstring& name) const {
     return (to_path(path_) / to_path(name)).wstring();
 }
@@ -97,6 +105,7 @@ std::wstring os_error_text(std::uint32_t code) {
     case 3: return L"The system cannot find the path specified.\r\n";
     case 5: return L"Access is denied.\r\n";
     case 32: return L"The process cannot access the file because it is being used by another process.\r\n";
+    case 87: return L"The parameter is incorrect.\r\n";
     case 145: return L"The directory is not empty.\r\n";
     case 183: return L"Cannot create a file when that file already exists.\r\n";
     default: return std::wstring();

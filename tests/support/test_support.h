@@ -43,6 +43,10 @@ bool entry_exists(const std::wstring& path);
 // does not allow it (for example Wine without symbolic-link support).
 bool make_symlink(const std::wstring& target, const std::wstring& link, bool to_directory);
 
+// True when the program runs under Wine (whose ntdll exports
+// wine_get_version), where some system calls differ from Windows.
+bool under_wine();
+
 // The message of the `E` that `action` throws; a test failure (and an
 // empty text) when it throws nothing.  Other exceptions pass through, so
 // the test fails on them too.

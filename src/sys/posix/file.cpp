@@ -17,9 +17,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -112,39 +114,134 @@ bool get_file_attributes_ex(const std::wstring& path, FileAttributeData& data) {
     return true;
 }
 
+namespace {
+
+// The process's file-creation mask, read from /proc/self/status: umask()
+// can only read it by replacing it, which other threads would see.  Where
+// the line is missing (no /proc, or a kernel before 4.7) the mask is taken
+// to deny group and others write permission.
+mode_t creation_mask() {
+    constexpr mode_t kDenyGroupAndOthers = S_IWGRP | S_IWOTH;
+    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return kDenyGroupAndOthers;
+    char text[4096];
+    std::size_t used = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd, text + used, sizeof text - 1 - used);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        used += static_cast<std::size_t>(got);
+        if (used == sizeof text - 1) break;
+    }
+    ::close(fd);
+    text[used] = '\0';
+    const char* line = std::strstr(text, "\nUmask:");
+    if (line == nullptr) return kDenyGroupAndOthers;
+    char* end = nullptr;
+    const unsigned long mask = std::strtoul(line + 7, &end, 8);
+    if (end == line + 7) return kDenyGroupAndOthers;
+    return static_cast<mode_t>(mask & 0777);
+}
+
+}  // namespace
+
 bool set_file_attributes(const std::wstring& path, std::uint32_t attributes) {
     const std::string p = posix::to_system_path(path);
     struct stat st;
     if (::stat(p.c_str(), &st) != 0) return fail_errno(errno, p);
     mode_t mode = st.st_mode & 07777;
     // Only the read-only bit has a Unix counterpart; hidden follows the name.
+    // Read-only takes every write permission away.  Leaving read-only gives
+    // write permission back to the owner, and to group and others where they
+    // may read and the umask would grant it to a new file: 0664 comes back
+    // as 0664 under umask 002, and a private 0600 file stays private.  A
+    // file whose owner may write already is left as it is.
     if (attributes & kAttrReadonly) {
         mode &= static_cast<mode_t>(~(S_IWUSR | S_IWGRP | S_IWOTH));
-    } else {
+    } else if ((mode & S_IWUSR) == 0) {
+        const mode_t granted = static_cast<mode_t>(~creation_mask());
         mode |= S_IWUSR;
+        if ((mode & S_IRGRP) && (granted & S_IWGRP)) mode |= S_IWGRP;
+        if ((mode & S_IROTH) && (granted & S_IWOTH)) mode |= S_IWOTH;
     }
     if (mode != (st.st_mode & 07777) && ::chmod(p.c_str(), mode) != 0) return fail_errno(errno, p);
     return true;
 }
 
+namespace {
+
+constexpr std::uint32_t kErrorInvalidParameter = 87;
+
+// How far apart a stored time may lie from the one asked for and still be
+// that time, rounded to the file system's granularity: 2 s (FAT's write
+// times), or for access times on FAT, which keeps only the local date, a
+// day (25 hours across a daylight-saving change).
+bool same_stored_time(const struct statx_timestamp& stored, const struct timespec& wanted,
+                      const std::string& path, bool access) {
+    // The wanted seconds come from a file time, so a day either side of
+    // them cannot overflow.
+    const std::int64_t want = wanted.tv_sec;
+    const std::int64_t got = stored.tv_sec;
+    if (got >= want - 2 && got <= want + 2) {
+        const std::int64_t nanoseconds = (got - want) * 1000000000 + stored.tv_nsec - wanted.tv_nsec;
+        if (nanoseconds >= -2000000000 && nanoseconds <= 2000000000) return true;
+    }
+    constexpr long kFatMagic = 0x4d44;  // MSDOS_SUPER_MAGIC
+    struct statfs fs;
+    return access && got >= want - 25 * 3600 && got <= want + 25 * 3600 &&
+           ::statfs(path.c_str(), &fs) == 0 && fs.f_type == kFatMagic;
+}
+
+}  // namespace
+
 bool set_file_times(const std::wstring& path, const std::uint64_t* creation,
                     const std::uint64_t* last_access, const std::uint64_t* last_write) {
     (void)creation;  // Unix keeps no settable birth time: accepted and ignored.
     const std::string p = posix::to_system_path(path);
-    struct statx sx;
+    struct statx before;
     std::uint32_t attributes;
-    if (!examine(p, sx, attributes)) return false;
+    if (!examine(p, before, attributes, kTypeAndMode | STATX_ATIME | STATX_MTIME)) return false;
     // Windows opens the entry for writing, which a read-only file refuses.
     if ((attributes & kAttrReadonly) && !(attributes & kAttrDirectory)) {
         return fail(kErrorAccessDenied);
     }
+    // As on Windows, a zero file time keeps the time as it is; file times
+    // are signed, so the upper half of the range is no time at all.
+    const std::uint64_t* wanted[2] = {last_access, last_write};
     struct timespec times[2];
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_nsec = UTIME_OMIT;
-    if (last_access != nullptr) times[0] = to_timespec(*last_access);
-    if (last_write != nullptr) times[1] = to_timespec(*last_write);
+    bool changing = false;
+    for (int i = 0; i < 2; ++i) {
+        times[i].tv_sec = 0;
+        times[i].tv_nsec = UTIME_OMIT;
+        if (wanted[i] == nullptr || *wanted[i] == 0) continue;
+        if (*wanted[i] > static_cast<std::uint64_t>(INT64_MAX)) return fail(kErrorInvalidParameter);
+        times[i] = to_timespec(*wanted[i]);
+        changing = true;
+    }
+    if (!changing) return true;
     if (::utimensat(AT_FDCWD, p.c_str(), times, 0) != 0) return fail_errno(errno, p);
-    return true;
+    // File systems clamp a time they cannot hold to the nearest one they can
+    // (ext4 holds 1901 to 2446) without a word: read the times back, and
+    // when one is not what was asked for, put the old ones back and refuse
+    // the time as Windows refuses a time its file system cannot take.
+    struct statx after;
+    if (::statx(AT_FDCWD, p.c_str(), 0, STATX_ATIME | STATX_MTIME, &after) != 0) {
+        return fail_errno(errno, p);
+    }
+    const struct statx_timestamp stored[2] = {after.stx_atime, after.stx_mtime};
+    const struct statx_timestamp previous[2] = {before.stx_atime, before.stx_mtime};
+    bool held = true;
+    for (int i = 0; i < 2; ++i) {
+        if (times[i].tv_nsec != UTIME_OMIT && !same_stored_time(stored[i], times[i], p, i == 0)) held = false;
+    }
+    if (held) return true;
+    for (int i = 0; i < 2; ++i) {
+        if (times[i].tv_nsec == UTIME_OMIT) continue;
+        times[i].tv_sec = static_cast<time_t>(previous[i].tv_sec);
+        times[i].tv_nsec = static_cast<long>(previous[i].tv_nsec);
+    }
+    ::utimensat(AT_FDCWD, p.c_str(), times, 0);
+    return fail(kErrorInvalidParameter);
 }
 
 bool delete_file(const std::wstring& path) {
