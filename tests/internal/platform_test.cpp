@@ -1,7 +1,6 @@
 #include "core/error_text.h"
 #include "fs/path_internal.h"
 #include "sys/error.h"
-#include "sys/process.h"
 
 #include <zop/core.h>
 
@@ -47,22 +46,6 @@ TEST(CompletePath, AsksForTheCurrentDirectoryOnlyWhenNeeded) {
     EXPECT_EQ(g_current_calls, 0);
     complete_in(L"C:\\w", L"x");
     EXPECT_EQ(g_current_calls, 1);
-}
-
-TEST(Platform, LastErrorRoundTrips) {
-    for (std::uint32_t code : {87u, 0u}) {
-        sys::set_last_error(code);
-        EXPECT_EQ(sys::last_error(), code);
-    }
-}
-
-TEST(Platform, DirectoriesAreWhole) {
-    std::wstring dir;
-    ASSERT_EQ(sys::current_directory(dir), 0u);
-    EXPECT_FALSE(dir.empty());
-    std::wstring exe;
-    ASSERT_EQ(sys::executable_path(exe), 0u);
-    EXPECT_NE(exe.find(L"internal_test"), std::wstring::npos);
 }
 
 TEST(Platform, KnownCodesHaveTextEndingInALineBreak) {
