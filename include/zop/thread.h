@@ -21,8 +21,10 @@ struct ThreadRecord;
 // enters the object in the registry; start() lets the thread call run().
 //
 // Every operation except run() executes on the calling thread.  One object
-// is controlled from one thread at a time, and constructing or destroying
-// threads while stop_all() or wait_all() runs is the caller's to serialise.
+// is controlled from one thread at a time.  Threads may be constructed and
+// destroyed on any number of threads at once, also while stop_all() runs;
+// destroying a thread while wait_all() waits for it is the caller's to
+// serialise.
 //
 // On Linux, pause() and stop() work by signals (see docs/thread.md): a
 // thread that blocks them cannot be paused or stopped until it unblocks

@@ -5,6 +5,7 @@
 #include "thread/thread_record.h"
 
 #include <algorithm>
+#include <mutex>
 
 namespace zop {
 
@@ -13,23 +14,45 @@ namespace zop {
 // own unload work.
 std::vector<Thread*> Thread::_vec_thread;
 
-void Thread::add_thread(Thread* thread) { _vec_thread.push_back(thread); }
+namespace {
+
+// Guards the registry: threads may be made and destroyed on any number of
+// threads at once.  A function-level static, so it exists whenever the
+// registry is first touched, even from another library's start-up code.
+std::mutex& registry_lock() {
+    static std::mutex lock;
+    return lock;
+}
+
+}  // namespace
+
+void Thread::add_thread(Thread* thread) {
+    std::lock_guard<std::mutex> hold(registry_lock());
+    _vec_thread.push_back(thread);
+}
 
 // Objects are mostly destroyed in the reverse order of their making, so the
 // search starts at the end.  Erasing keeps construction order.
 void Thread::remove_thread(Thread* thread) {
+    std::lock_guard<std::mutex> hold(registry_lock());
     auto it = std::find(_vec_thread.rbegin(), _vec_thread.rend(), thread);
     if (it != _vec_thread.rend()) _vec_thread.erase(std::next(it).base());
 }
 
 void Thread::stop_all() {
+    std::lock_guard<std::mutex> hold(registry_lock());
     for (Thread* thread : _vec_thread) thread->stop();
 }
 
 void Thread::wait_all(std::int64_t timeout) {
     std::vector<sys::ThreadHandle> handles;
-    handles.reserve(_vec_thread.size());
-    for (const Thread* thread : _vec_thread) handles.push_back(thread->record_->handle);
+    {
+        // The wait itself runs unlocked, so that the threads it waits for
+        // may make and destroy threads of their own.
+        std::lock_guard<std::mutex> hold(registry_lock());
+        handles.reserve(_vec_thread.size());
+        for (const Thread* thread : _vec_thread) handles.push_back(thread->record_->handle);
+    }
     // No batching: the system's limit of 64 handles applies as it is, and
     // a failed wait returns at once.  The low 32 bits are the milliseconds,
     // so -1 is the system's "infinite".
