@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds zop and runs the whole test suite: natively on Linux, on Linux with
-# AddressSanitizer and UndefinedBehaviorSanitizer, the thread programs with
-# ThreadSanitizer, and as Windows programs
-# under Wine; the 32-bit Windows build is compiled and linked.  Exits
-# non-zero on any failure.
+# Builds zop and runs the whole test suite: as Windows programs under Wine,
+# natively on Linux (with the comparison of the two builds' contract
+# transcripts), on Linux with AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the thread programs with ThreadSanitizer; the 32-bit Windows build is
+# compiled and linked.  Exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh all || exit 1
@@ -46,7 +46,10 @@ run_suite() {
   [ $rc -eq 0 ] || status=1
 }
 
-for preset in linux linux-asan linux-tsan mingw64 mingw32; do
+# The Windows builds come first: the Linux suite compares its contract
+# transcript with the Windows build's (tests/transcript/compare.sh).
+export ZOP_REQUIRE_DIFFERENTIAL=1
+for preset in mingw64 mingw32 linux linux-asan linux-tsan; do
   run_suite "$preset"
 done
 

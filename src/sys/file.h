@@ -14,6 +14,7 @@ constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
 constexpr std::uint32_t kAttrReadonly = 0x1;
 constexpr std::uint32_t kAttrHidden = 0x2;
 constexpr std::uint32_t kAttrDirectory = 0x10;
+constexpr std::uint32_t kAttrArchive = 0x20;
 constexpr std::uint32_t kAttrNormal = 0x80;
 constexpr std::uint32_t kAttrReparsePoint = 0x400;
 

@@ -4,7 +4,8 @@
 // directory, 0x1 when the owner may not write, 0x2 for names starting with a
 // dot, 0x400 for a symbolic link (whose other bits describe its target, so a
 // link to a directory carries 0x10 as a Windows directory link does), and
-// 0x80 when no other bit applies.  Windows refuses to delete or write to a
+// 0x20 (archive) for everything that is not a directory, as a file that
+// Windows has just written carries it.  Windows refuses to delete or write to a
 // read-only file even for administrators; so does this backend, whatever the
 // process's privileges.
 #include "sys/file.h"
@@ -85,10 +86,9 @@ bool examine(const std::string& path, struct statx& sx, std::uint32_t& attribute
         struct statx target;
         if (::statx(AT_FDCWD, path.c_str(), 0, mask, &target) == 0) sx = target;
     }
-    if (S_ISDIR(sx.stx_mode)) attributes |= kAttrDirectory;
+    attributes |= S_ISDIR(sx.stx_mode) ? kAttrDirectory : kAttrArchive;
     if ((sx.stx_mode & S_IWUSR) == 0 && !S_ISLNK(sx.stx_mode)) attributes |= kAttrReadonly;
     if (hidden_name(path)) attributes |= kAttrHidden;
-    if (attributes == 0) attributes = kAttrNormal;
     return true;
 }
 

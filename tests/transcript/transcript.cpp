@@ -1,0 +1,300 @@
+// One battery of calls whose answers both builds must share, written as a
+// transcript: one line per case, "section key<TAB>answer".  The test command
+// runs it natively and under Wine and compares the two transcripts
+// (tests/transcript/compare.sh); the lines allowed to differ are listed in
+// tests/transcript/allowed_differences.txt with their reasons.
+#include <zop/zop.h>
+
+#include "support/test_support.h"
+#include "time/date_test_support.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace zop;
+
+std::FILE* g_out = nullptr;
+// The temporary directory's path and name as show() writes them; lines
+// say "T" and "N" instead.
+std::string g_root, g_name;
+
+// Printable ASCII as it is; every other unit as \uXXXX, so that both
+// builds write the same bytes whatever their wchar_t.
+std::string show(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) {
+        auto u = static_cast<unsigned long>(c);
+        if (u >= 0x20 && u < 0x7F && u != '\\') {
+            out.push_back(static_cast<char>(u));
+        } else {
+            char buf[16];
+            std::snprintf(buf, sizeof buf, u == '\\' ? "\\\\" : "\\u%04lX", u);
+            out += buf;
+        }
+    }
+    return out;
+}
+
+void line(const char* section, const std::string& key, std::string answer) {
+    for (const auto& [from, to] : {std::make_pair(g_root, "T"), std::make_pair(g_name, "N")}) {
+        for (std::size_t at; !from.empty() && (at = answer.find(from)) != std::string::npos;) {
+            answer.replace(at, from.size(), to);
+        }
+    }
+    std::fprintf(g_out, "%s %s\t%s\n", section, key.c_str(), answer.c_str());
+}
+
+std::string num(long long v) { return std::to_string(v); }
+
+// The codes the Linux backend reports.
+const int kCodes[] = {0, 1, 2, 3, 4, 5, 6, 8, 17, 19, 21, 31, 32, 33, 50, 80, 87, 109, 112, 122, 123, 145,
+                      183, 206, 267, 1117, 1921};
+
+// "#code" for a message that is the system's text of a known code, so that
+// failures compare by code; both systems' wordings are compared once, in
+// the error section.
+std::string shown_message(const std::wstring& message) {
+    for (int code : kCodes) {
+        if (code != 0 && system_error(L"", code) == message) return "#" + std::to_string(code);
+    }
+    return show(message);
+}
+
+std::string hex(const char* bytes, std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) {
+        char buf[4];
+        std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned char>(bytes[i]));
+        out += buf;
+    }
+    return out;
+}
+
+// The answer of a call, or the class and message of the exception it threw.
+template <typename F>
+std::string answer(F&& call) {
+    try {
+        return call();
+    } catch (const FormatException& e) {
+        return "!Format:" + show(e.message());
+    } catch (const DirectoryNotFoundException& e) {
+        return "!DirectoryNotFound:" + show(e.message());
+    } catch (const IOException& e) {
+        return "!IO:" + shown_message(e.message());
+    } catch (const OutOfRangeException& e) {
+        return "!OutOfRange:" + show(e.message());
+    } catch (const ArgumentException& e) {
+        return "!Argument:" + show(e.message());
+    } catch (const Exception& e) {
+        return "!Exception:" + show(e.message());
+    }
+}
+
+// Every path of up to four units over an alphabet that exercises roots,
+// drives, UNC forms, separators and extensions.
+void paths() {
+    const std::wstring alphabet = L"a\\/:.C";
+    std::vector<std::wstring> all{L""};
+    for (std::size_t begin = 0, length = 0; length < 4; ++length) {
+        std::size_t end = all.size();
+        for (std::size_t i = begin; i < end; ++i) {
+            for (wchar_t c : alphabet) all.push_back(all[i] + c);
+        }
+        begin = end;
+    }
+    for (const std::wstring& p : all) {
+        std::string a = "abs=" + num(Path::is_absolute_path(p)) + " valid=" + num(Path::is_valid_path(p));
+        a += " root=" + answer([&] { return show(Path::path_root(p)); });
+        a += " file=" + answer([&] { return show(Path::file_name(p)); });
+        a += " dir=" + answer([&] { return show(Path::directory_name(p)); });
+        a += " ext=" + answer([&] { return show(Path::extension_name(p)); });
+        a += " chext=" + answer([&] {
+            std::wstring q = p;
+            Path::change_extension(q, L"x");
+            return show(q);
+        });
+        a += " comb=" + show(Path::combine(p, L"b")) + "," + show(Path::combine(L"a\\", p));
+        // Completing asks for the current directory only for relative and
+        // drive-less rooted paths, which differ between the systems.
+        auto sep = [&](std::size_t i) { return p.size() > i && (p[i] == L'\\' || p[i] == L'/'); };
+        bool drive = p.size() >= 2 && p[1] == L':' && !sep(0);
+        bool unc = sep(0) && sep(1);
+        if (drive || unc || p.find_first_not_of(L' ') == std::wstring::npos) {
+            a += " full=" + answer([&] { return show(Path::make_full_path(p)); });
+        }
+        line("path", show(p), a);
+    }
+}
+
+std::string names(std::vector<std::wstring> listed) {
+    std::sort(listed.begin(), listed.end());
+    std::string out;
+    for (const std::wstring& path : listed) out += (out.empty() ? "" : " ") + show(path);
+    return out;
+}
+
+// Listings of one prepared tree by many patterns; files and directories,
+// attributes, times and the errors of missing and busy entries.
+void file_system() {
+    zop_test::TempDir tmp;
+    // Written with backslashes, so that the paths built from it are spelled
+    // alike on both systems.
+    std::wstring root = tmp.path();
+    std::replace(root.begin(), root.end(), L'/', L'\\');
+    g_root = show(Directory(root).full_name());
+    g_name = show(Path::file_name(Directory(root).full_name()));
+    zop_test::make_dir(root + L"\\sub");
+    for (const wchar_t* name : {L"a", L"ab", L"abc", L"a.c", L"a.txt", L"a.txt.bak", L"readme", L"Makefile",
+                                L".hidden", L"b.b.b", L"x y", L"sub\\inner.txt"}) {
+        zop_test::write_file(tmp / name, "12345");
+    }
+    File f(root + L"\\a.txt");
+    const std::wstring missing_file = root + L"\\missing\\x.txt";
+    Directory dir(root);
+    line("list", "files *", answer([&] { std::vector<std::wstring> out; dir.list_files(out, L"*"); return names(out); }));
+    line("list", "dirs *", answer([&] { std::vector<std::wstring> out; dir.list_dirs(out, L"*"); return names(out); }));
+    std::vector<std::wstring> patterns{L"*.", L"*.txt", L"sub\\*", L"readme.*", L"A*", L"*B*", L"?", L"??",
+                                       L"???", L"*.?", L"a.?", L"a?", L"a?c", L"a.txt?", L"a?.txt", L"?.*",
+                                       L".*", L"x y", L"missing\\*", L"", L"sub", L"*.t?t", L"a<", L"a>",
+                                       L"a\"", L"<", L"..", L"."};
+    const std::wstring alphabet = L"ab*.";
+    for (wchar_t x : alphabet) {
+        for (wchar_t y : alphabet) {
+            patterns.push_back({x, y});
+            for (wchar_t z : alphabet) patterns.push_back({x, y, z});
+        }
+    }
+    for (const std::wstring& pattern : patterns) {
+        line("list", show(pattern), answer([&] {
+                 std::vector<std::wstring> out;
+                 dir.list(out, pattern);
+                 return names(out);
+             }));
+    }
+    const long long when = 1614834367123456;
+    line("file", "attrs", num(f.file_attrs()) + " " + num(SystemFile::file_attrs(root + L"\\.hidden")) + " " +
+                              num(SystemFile::file_attrs(root + L"\\sub")) + " " + num(f.length()));
+    line("file", "times", answer([&] {
+             f.file_time(when, when + 10, when + 20);
+             f.refresh();
+             return num(f.last_access_time() - when) + " " + num(f.last_modified_time() - when);
+         }));
+    line("file", "readonly", answer([&] {
+             f.readonly(true);
+             f.refresh();
+             std::string a = num(f.file_attrs()) + " " + answer([&] { f.remove(); return std::string("removed"); });
+             a += " " + answer([&] { f.last_modified_time(when); return std::string("set"); });
+             f.readonly(false);
+             f.refresh();
+             return a + " " + num(f.file_attrs());
+         }));
+    File missing(missing_file);
+    line("file", "missing", num(missing.file_attrs()) + " " + num(missing.last_modified_time()) + " " +
+                                answer([&] { return num(missing.length()); }) + " " +
+                                answer([&] { missing.remove(); return std::string("removed"); }));
+    line("file", "remove directory", answer([&] { File(root + L"\\sub").remove(); return std::string("removed"); }));
+    line("dir", "create existing", answer([&] { Directory(root + L"\\sub").create(); return std::string("made"); }));
+    line("dir", "remove full", answer([&] { Directory(root + L"\\sub").remove(); return std::string("removed"); }));
+    line("dir", "remove file", answer([&] { Directory(root + L"\\a").remove(); return std::string("removed"); }));
+    line("dir", "remove missing", answer([&] { Directory(root + L"\\none").remove(); return std::string("removed"); }));
+    line("dir", "tree missing", answer([&] { Directory(root + L"\\none").remove_tree(); return std::string("removed"); }));
+    line("dir", "tree", answer([&] { dir.remove_tree(); return num(SystemFile::is_dir(root)); }));
+    g_root.clear();
+    g_name.clear();
+}
+
+// The system's text for every code the Linux backend reports.
+void error_texts() {
+    for (int code : kCodes) line("error", num(code), show(system_error(L"", code)));
+}
+
+// Dates from 1601 to 9999 (and past either end) in every predefined
+// pattern and locale, formatted and parsed back.
+void dates() {
+    std::mt19937_64 rng(7);
+    std::vector<long long> ticks{-11644473600000000, 0, 951782400000000, 253402300799999999,
+                                 -11644473600000001, 253402300800000000};
+    for (int i = 0; i < 300; ++i) ticks.push_back(-11644473600000000 + static_cast<long long>(rng() % 265046774400000000ull));
+    zop_test::PatternFormat engine;
+    const std::wstring patterns[] = {L"yyyy-MM-dd HH:mm:ss", L"dddd, MMMM d, yyyy h:mm:ss tt", L"yy/M/d H:m:s",
+                                     L"MMM ddd yyyy'x'hh", L"yyyy\x5E74M\x6708" L"d\x65E5 tt"};
+    for (const Locale* locale : {Locale::US, Locale::CHINA, Locale::TAIWAN}) {
+        zop_test::LocaleScope scope(locale);
+        DateFormat* shared = DateFormat::local_instance();
+        for (long long t : ticks) {
+            Date date(t);
+            std::string a;
+            for (int which = 0; which < 3; ++which) {
+                a += show(shared->format_full(&date, static_cast<FullDatePattern>(which))) + "|";
+            }
+            for (int which = 0; which < 4; ++which) {
+                a += show(shared->format_date(&date, static_cast<DatePattern>(which))) + "|";
+            }
+            for (int which = 0; which < 2; ++which) {
+                a += show(shared->format_time(&date, static_cast<TimePattern>(which))) + "|";
+            }
+            const std::wstring text = shared->format_full(&date, SHORT_DATE_TIME);
+            a += answer([&] { return num(shared->parse(text)); });
+            for (const std::wstring& p : patterns) {
+                const std::wstring s = engine(date, p);
+                long long back = 0;
+                a += "|" + show(s) + "=" + (engine.do_parse(s, p, back) ? num(back) : "no");
+            }
+            line("date", show(locale->to_string()) + " " + num(t), a);
+        }
+    }
+}
+
+// Strict UTF-8 and UTF-16 conversion of generated text, and the character
+// classes of every unit.
+void conversions() {
+    std::mt19937 rng(11);
+    const unsigned char interesting[] = {0x41, 0x7F, 0x80, 0xBF, 0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF, 0};
+    for (int i = 0; i < 400; ++i) {
+        std::string bytes(rng() % 9, ' ');
+        for (char& b : bytes) b = static_cast<char>(rng() % 2 ? interesting[rng() % sizeof interesting] : rng());
+        wchar_t units[16];
+        unsigned room = rng() % 12;
+        const unsigned given_units = room;
+        bool ok = Convertion::utf8_to_utf16(bytes.data(), static_cast<unsigned>(bytes.size()), units, &room);
+        line("utf8", hex(bytes.data(), bytes.size()) + " " + num(given_units),
+             num(ok) + " " + num(room) + " " + show(std::wstring(units, units + (given_units - room))));
+        std::wstring wide(rng() % 7, L' ');
+        const unsigned short pick[] = {0x41, 0x7FF, 0x800, 0xD7FF, 0xD800, 0xDBFF, 0xDC00, 0xDFFF, 0xE000, 0xFFFF};
+        for (wchar_t& c : wide) c = static_cast<wchar_t>(rng() % 2 ? pick[rng() % 10] : rng() % 0x10000);
+        char out[32];
+        room = rng() % 24;
+        const unsigned given = room;
+        ok = Convertion::utf16_to_utf8(wide.data(), static_cast<unsigned>(wide.size()), out, &room);
+        line("utf16", show(wide) + " " + num(given), num(ok) + " " + num(room) + " " + hex(out, given - room));
+    }
+    std::uint32_t hash = 0;
+    for (unsigned u = 0; u < 0x10000; ++u) {
+        hash = hash * 31u + static_cast<unsigned>(Char::is_letter(static_cast<wchar_t>(u))) * 2 +
+               static_cast<unsigned>(Char::is_digit(static_cast<wchar_t>(u)));
+        if ((u & 0xFFF) == 0xFFF) line("char", num(u >> 12), num(static_cast<long long>(hash)));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: contract_transcript OUTPUT\n");
+        return 2;
+    }
+    g_out = std::fopen(argv[1], "wb");
+    if (g_out == nullptr) return 2;
+    paths();
+    file_system();
+    error_texts();
+    dates();
+    conversions();
+    return std::fclose(g_out) == 0 ? 0 : 1;
+}
