@@ -61,6 +61,14 @@ public:
     bool run(const std::wstring& text, ParsedFields& fields) const;
 
 private:
+    // The same for the text that formatting writes, when the program is a
+    // fixed layout (numbers of two digits, four-digit years, single
+    // characters) and the text follows it in plain ASCII: true with the
+    // fields read, or false when the general reading must decide (spaces
+    // to skip, other scripts' digits, shorter numbers, any mismatch).
+    bool run_fixed(const wchar_t* s, std::size_t len, ParsedFields& fields) const;
+    bool general(const std::wstring& text, ParsedFields& fields) const;
+
     struct Step {
         std::uint8_t kind;
         std::uint8_t field;       // numbers and names: a ParsedFields::Field
@@ -68,6 +76,7 @@ private:
         bool no_digit_after;      // numbers: no further digit may follow
         bool century_rule;        // years: two digits or fewer name 1930-2029
         bool marks_hour;          // H: an hour of the day was seen
+        bool space;               // characters: a white-space character
         wchar_t c;                // the character to match
         std::uint32_t limit;      // numbers: the value must be below it
         std::uint32_t begin;      // literals: their place in text_
@@ -76,6 +85,10 @@ private:
 
     std::vector<Step> steps_;
     std::wstring text_;
+    // The fixed layout: each step's place in the text, and the length of
+    // text it needs; 0 when the program has none.
+    std::vector<std::uint32_t> offsets_;
+    std::size_t fixed_length_ = 0;
 };
 
 // Date formatting with a program: the date's local time (whole hours of the

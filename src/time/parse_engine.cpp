@@ -57,7 +57,7 @@ ParseProgram::ParseProgram(const std::wstring& pattern) {
     std::size_t i = 0;
     while (i < n) {
         const wchar_t c = pattern[i];
-        Step step{kCharacter, 0, 0, false, false, false, c, kNoLimit, 0, 0};
+        Step step{kCharacter, 0, 0, false, false, false, is_parse_space(c), c, kNoLimit, 0, 0};
         if (c == L'\'') {
             // Up to the next quote; a doubled quote is no escape here.
             step.kind = kLiteral;
@@ -108,9 +108,68 @@ ParseProgram::ParseProgram(const std::wstring& pattern) {
         steps_.push_back(step);
         i += take;
     }
+    // A fixed layout: every step a two-digit number, a year of four, or one
+    // character, and no field twice.
+    unsigned seen = 0;
+    std::uint32_t at = 0;
+    for (const Step& step : steps_) {
+        offsets_.push_back(at);
+        std::uint32_t width = 1;
+        if (step.kind == kExact || step.kind == kUpTo) {
+            if ((step.kind == kUpTo && !(step.century_rule && step.width == 4)) || (seen & (1u << step.field))) {
+                offsets_.clear();
+                return;
+            }
+            seen |= 1u << step.field;
+            width = step.width;
+        } else if (step.kind != kAny && step.kind != kCharacter) {
+            offsets_.clear();
+            return;
+        }
+        at += width;
+    }
+    fixed_length_ = at;
 }
 
 bool ParseProgram::run(const std::wstring& text, ParsedFields& fields) const {
+    if (!offsets_.empty() && run_fixed(text.data(), text.size(), fields)) return true;
+    fields = ParsedFields();
+    return general(text, fields);
+}
+
+bool ParseProgram::run_fixed(const wchar_t* s, std::size_t len, ParsedFields& fields) const {
+    if (len < fixed_length_) return false;
+    for (std::size_t i = 0; i < steps_.size(); ++i) {
+        const Step& step = steps_[i];
+        const wchar_t* p = s + offsets_[i];
+        const auto c = static_cast<unsigned long>(*p);
+        if (step.kind == kAny) {
+            if (c >= 0x80 || is_parse_space(*p)) return false;
+        } else if (step.kind == kCharacter) {
+            if (step.space ? (c >= 0x80 || !is_parse_space(*p)) : *p != step.c) return false;
+        } else {
+            std::uint32_t value = 0;
+            for (std::size_t n = 0; n < step.width; ++n) {
+                const auto d = static_cast<unsigned long>(p[n]) - 48u;
+                if (d >= 10) return false;
+                value = value * 10 + static_cast<std::uint32_t>(d);
+            }
+            // A digit of any script right after the number belongs to the
+            // general reading.
+            if (p + step.width < s + len) {
+                const auto next = static_cast<unsigned long>(p[step.width]);
+                if (next >= 0x80 || (step.no_digit_after && next - 48u < 10)) return false;
+            }
+            if (value >= step.limit) return false;
+            if (step.century_rule && step.width == 2) value += value < 30 ? 2000 : 1900;
+            fields.value[step.field] = static_cast<int>(value);
+            fields.hour_of_day = fields.hour_of_day || step.marks_hour;
+        }
+    }
+    return true;
+}
+
+bool ParseProgram::general(const std::wstring& text, ParsedFields& fields) const {
     const std::size_t len = text.size();
     const wchar_t* const s = text.data();
     std::size_t t = 0;
