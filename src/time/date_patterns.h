@@ -83,11 +83,23 @@ private:
         std::uint32_t length;
     };
 
+    // One step of the fixed layout: what stands at `offset` of the text.
+    struct Fixed {
+        std::uint32_t offset;
+        std::uint8_t kind;        // two digits, four digits, any, space, character
+        std::uint8_t field;
+        bool check_next;          // no digit may follow the number
+        bool century_rule;
+        bool marks_hour;
+        std::uint32_t limit;
+        wchar_t c;
+    };
+
     std::vector<Step> steps_;
     std::wstring text_;
-    // The fixed layout: each step's place in the text, and the length of
-    // text it needs; 0 when the program has none.
-    std::vector<std::uint32_t> offsets_;
+    // The fixed layout, empty when the program has none, and the length of
+    // text it needs.
+    std::vector<Fixed> fixed_;
     std::size_t fixed_length_ = 0;
 };
 

@@ -38,6 +38,9 @@ inline bool is_digit(wchar_t c) { return digit_value(c) < 10 || is_other_digit(c
 
 constexpr std::uint32_t kNoLimit = 0xFFFFFFFF;
 
+// Kinds of the fixed layout.
+enum : std::uint8_t { kFixedTwo, kFixedFour, kFixedAny, kFixedSpace, kFixedCharacter };
+
 // Whether a number may run straight into what follows it in the pattern: a
 // number letter, a quote or a digit.
 bool field_follows(const std::wstring& pattern, std::size_t at) {
@@ -112,59 +115,83 @@ ParseProgram::ParseProgram(const std::wstring& pattern) {
     // character, and no field twice.
     unsigned seen = 0;
     std::uint32_t at = 0;
-    for (const Step& step : steps_) {
-        offsets_.push_back(at);
-        std::uint32_t width = 1;
+    for (std::size_t k = 0; k < steps_.size(); ++k) {
+        const Step& step = steps_[k];
+        Fixed f{at, kFixedCharacter, step.field, false, step.century_rule, step.marks_hour, step.limit, step.c};
         if (step.kind == kExact || step.kind == kUpTo) {
-            if ((step.kind == kUpTo && !(step.century_rule && step.width == 4)) || (seen & (1u << step.field))) {
-                offsets_.clear();
+            const bool year4 = step.kind == kUpTo && step.century_rule && step.width == 4;
+            if ((step.kind == kUpTo && !year4) || (seen & (1u << step.field))) {
+                fixed_.clear();
                 return;
             }
             seen |= 1u << step.field;
-            width = step.width;
-        } else if (step.kind != kAny && step.kind != kCharacter) {
-            offsets_.clear();
+            f.kind = year4 ? kFixedFour : kFixedTwo;
+            // A following character other than a digit checks itself.
+            const bool next_checks = k + 1 < steps_.size() && steps_[k + 1].kind == kCharacter &&
+                                     !steps_[k + 1].space && !is_digit(steps_[k + 1].c);
+            f.check_next = step.no_digit_after && !next_checks;
+        } else if (step.kind == kAny) {
+            f.kind = kFixedAny;
+        } else if (step.kind == kCharacter) {
+            f.kind = step.space ? kFixedSpace : kFixedCharacter;
+        } else {
+            fixed_.clear();
             return;
         }
-        at += width;
+        fixed_.push_back(f);
+        at += f.kind == kFixedFour ? 4 : f.kind == kFixedTwo ? 2 : 1;
     }
     fixed_length_ = at;
 }
 
 bool ParseProgram::run(const std::wstring& text, ParsedFields& fields) const {
-    if (!offsets_.empty() && run_fixed(text.data(), text.size(), fields)) return true;
+    if (!fixed_.empty() && run_fixed(text.data(), text.size(), fields)) return true;
     fields = ParsedFields();
     return general(text, fields);
 }
 
 bool ParseProgram::run_fixed(const wchar_t* s, std::size_t len, ParsedFields& fields) const {
     if (len < fixed_length_) return false;
-    for (std::size_t i = 0; i < steps_.size(); ++i) {
-        const Step& step = steps_[i];
-        const wchar_t* p = s + offsets_[i];
-        const auto c = static_cast<unsigned long>(*p);
-        if (step.kind == kAny) {
-            if (c >= 0x80 || is_parse_space(*p)) return false;
-        } else if (step.kind == kCharacter) {
-            if (step.space ? (c >= 0x80 || !is_parse_space(*p)) : *p != step.c) return false;
-        } else {
-            std::uint32_t value = 0;
-            for (std::size_t n = 0; n < step.width; ++n) {
-                const auto d = static_cast<unsigned long>(p[n]) - 48u;
-                if (d >= 10) return false;
-                value = value * 10 + static_cast<std::uint32_t>(d);
-            }
-            // A digit of any script right after the number belongs to the
-            // general reading.
-            if (p + step.width < s + len) {
-                const auto next = static_cast<unsigned long>(p[step.width]);
-                if (next >= 0x80 || (step.no_digit_after && next - 48u < 10)) return false;
-            }
-            if (value >= step.limit) return false;
-            if (step.century_rule && step.width == 2) value += value < 30 ? 2000 : 1900;
-            fields.value[step.field] = static_cast<int>(value);
-            fields.hour_of_day = fields.hour_of_day || step.marks_hour;
+    auto digit = [](wchar_t c) { return static_cast<std::uint32_t>(c) - 48u; };
+    for (const Fixed& f : fixed_) {
+        const wchar_t* p = s + f.offset;
+        std::uint32_t value;
+        std::size_t width;
+        switch (f.kind) {
+        case kFixedTwo: {
+            const std::uint32_t a = digit(p[0]), b = digit(p[1]);
+            if (a > 9 || b > 9) return false;
+            value = a * 10 + b;
+            width = 2;
+            break;
         }
+        case kFixedFour: {
+            const std::uint32_t a = digit(p[0]), b = digit(p[1]), c = digit(p[2]), d = digit(p[3]);
+            if (a > 9 || b > 9 || c > 9 || d > 9) return false;
+            value = ((a * 10 + b) * 10 + c) * 10 + d;
+            width = 4;
+            break;
+        }
+        case kFixedAny:
+            if (static_cast<std::uint32_t>(*p) >= 0x80 || is_parse_space(*p)) return false;
+            continue;
+        case kFixedSpace:
+            if (static_cast<std::uint32_t>(*p) >= 0x80 || !is_parse_space(*p)) return false;
+            continue;
+        default:
+            if (*p != f.c) return false;
+            continue;
+        }
+        // A digit of any script right after the number is the general
+        // reading's to judge.
+        if (f.check_next && p + width < s + len) {
+            const std::uint32_t next = static_cast<std::uint32_t>(p[width]);
+            if (next >= 0x80 || next - 48u < 10) return false;
+        }
+        if (value >= f.limit) return false;
+        if (f.century_rule && width == 2) value += value < 30 ? 2000 : 1900;
+        fields.value[f.field] = static_cast<int>(value);
+        fields.hour_of_day = fields.hour_of_day || f.marks_hour;
     }
     return true;
 }
