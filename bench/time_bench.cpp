@@ -123,6 +123,27 @@ void parse_poco(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
+// Texts that are no dates: the cost of learning so, with and without
+// exceptions.
+void parse_failing_zop(benchmark::State& state) {
+    const std::wstring bad = L"03/04/2005 25:61";
+    for (auto _ : state) {
+        try {
+            benchmark::DoNotOptimize(zop::Date::parse(bad).time());
+        } catch (const zop::FormatException&) {
+            benchmark::ClobberMemory();
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void try_parse_failing_zop(benchmark::State& state) {
+    const std::wstring bad = L"03/04/2005 25:61";
+    zop::Date out;
+    for (auto _ : state) benchmark::DoNotOptimize(zop::Date::try_parse(bad, out));
+    state.SetItemsProcessed(state.iterations());
+}
+
 }  // namespace
 
 BENCHMARK(format_zop);
@@ -131,6 +152,8 @@ BENCHMARK(format_poco);
 BENCHMARK(parse_zop);
 BENCHMARK(parse_strptime);
 BENCHMARK(parse_poco);
+BENCHMARK(parse_failing_zop);
+BENCHMARK(try_parse_failing_zop);
 
 int main(int argc, char** argv) {
     // UTC and US English for every library, whatever the machine says.

@@ -174,6 +174,10 @@ public:
     // pattern.  Throws FormatException "The date string format is
     // unexpected" when the text does not match.
     static Date parse(const std::wstring& text);
+    // The same without exceptions for text that does not match: true with
+    // the date stored in `out`, false with `out` untouched
+    // (DateFormat::try_parse of the shared formatter).
+    static bool try_parse(const std::wstring& text, Date& out);
 
 protected:
     // One calendar field by number: 0 year, 1 month, 2 day, 3 day of year,
@@ -302,6 +306,14 @@ protected:
                           long long& ticks) const;
 
 public:
+    // Reads `text` as parse() does, without exceptions for text that does
+    // not match: true with the date stored in `out`, false with `out`
+    // untouched.  The library's formatter decides without throwing or
+    // catching anything; for a class that defines parse() itself, the
+    // default reads parse() and catches its FormatException.  Throws only
+    // what the current locale and zone throw when they cannot be built.
+    virtual bool try_parse(const std::wstring& text, Date& out) const;
+
     // The shared formatter, built on first use and owned by the library.
     // Throws OutOfMemoryException "Out of memory" when it cannot be built.
     static DateFormat* local_instance();

@@ -53,16 +53,25 @@ public:
     }
 
     long long parse(const std::wstring& text) const override {
-        const detail::PatternSet* set = current_patterns();
         long long ticks = 0;
-        if (!detail::parse_date(text, set != nullptr ? set->parse : detail::empty_parse(),
-                                ticks)) {
-            throw FormatException(L"The date string format is unexpected");
-        }
+        if (!read(text, ticks)) throw FormatException(L"The date string format is unexpected");
         return ticks;
     }
 
+    bool try_parse(const std::wstring& text, Date& out) const override {
+        long long ticks = 0;
+        if (!read(text, ticks)) return false;
+        out.time(ticks);
+        return true;
+    }
+
 private:
+    // The current locale's short date-time pattern read from `text`.
+    static bool read(const std::wstring& text, long long& ticks) {
+        const detail::PatternSet* set = current_patterns();
+        return detail::parse_date(text, set != nullptr ? set->parse : detail::empty_parse(), ticks);
+    }
+
     // The current locale's patterns; null when its country has no row.
     static const detail::PatternSet* current_patterns() {
         const int row = detail::language_row(Locale::current_locale()->country_code);
@@ -111,6 +120,19 @@ std::wstring Date::to_date_string(DatePattern which) const {
 
 Date Date::parse(const std::wstring& text) {
     return Date(DateFormat::local_instance()->parse(text));
+}
+
+bool Date::try_parse(const std::wstring& text, Date& out) {
+    return DateFormat::local_instance()->try_parse(text, out);
+}
+
+bool DateFormat::try_parse(const std::wstring& text, Date& out) const {
+    try {
+        out.time(parse(text));
+        return true;
+    } catch (const FormatException&) {
+        return false;
+    }
 }
 
 }  // namespace zop

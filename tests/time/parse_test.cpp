@@ -22,11 +22,18 @@ long long parse_by(const std::wstring& text, const std::wstring& pattern) {
     return ticks;
 }
 
+// Date::parse's answer, or kUntouched when it threw; try_parse must agree.
 long long parse_text(const std::wstring& text) {
+    Date tried(kUntouched);
+    const bool ok = Date::try_parse(text, tried);
+    EXPECT_EQ(ok, tried.time() != kUntouched) << zop_test::narrow(text);
     try {
-        return Date::parse(text).time();
+        const long long parsed = Date::parse(text).time();
+        EXPECT_EQ(tried.time(), parsed) << zop_test::narrow(text);
+        return parsed;
     } catch (const FormatException& e) {
         EXPECT_EQ(e.message(), L"The date string format is unexpected");
+        EXPECT_FALSE(ok) << zop_test::narrow(text);
         return kUntouched;
     }
 }
