@@ -19,6 +19,7 @@ struct ErrnoCode {
     std::uint32_t code;
 };
 
+// The rows, each errno value once, with the Windows name of the code.
 inline constexpr ErrnoCode kErrnoCodes[] = {
     {0, 0},               // ERROR_SUCCESS
     {ENOTTY, 1},          // ERROR_INVALID_FUNCTION: the device has no such control
