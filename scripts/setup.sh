@@ -4,7 +4,8 @@
 set -euo pipefail
 want=(cmake ninja-build g++ make pkg-config)
 if [ "${1:-all}" = all ]; then
-  want+=(googletest binutils g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine)
+  # tzdata: the zone runs of the time tests set TZ to zones of the tz database.
+  want+=(googletest binutils g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine tzdata)
 fi
 missing=()
 for p in "${want[@]}"; do

@@ -53,49 +53,47 @@ TEST(TimeBackendPosix, CalendarAgreesWithTheCLibrary) {
     }
 }
 
-TEST(TimeBackendPosix, ZonesWithoutDaylightTime) {
-    struct Case {
-        const char* tz;
-        int bias;
-    } cases[] = {{"UTC0", 0}, {"CST-8", -480}, {"IST-5:30", -330}, {"NST3:30", 210}};
-    for (const Case& c : cases) {
-        EnvScope tz("TZ", c.tz);
-        sys::TimeZoneSettings s;
-        EXPECT_EQ(sys::time_zone_information(s), sys::kZoneIdUnknown) << c.tz;
-        EXPECT_EQ(s.bias, c.bias) << c.tz;
-        EXPECT_EQ(s.daylight_bias, -60);
-        EXPECT_EQ(s.standard_date.month + s.daylight_date.month, 0);
-    }
-    EnvScope tz("TZ", "CST-8");
-    sys::TimeZoneSettings s;
-    sys::time_zone_information(s);
-    EXPECT_EQ(s.standard_name, L"CST");
-}
-
 // A transition rule as month, week, day of week and hour.
 std::vector<int> rule(const sys::CalendarTime& t) { return {t.month, t.day, t.day_of_week, t.hour}; }
 
-TEST(TimeBackendPosix, DaylightTransitionsBecomeRules) {
-    {
+// POSIX TZ strings and zones of the tz database (the tzdata package).
+TEST(TimeBackendPosix, ZoneSettingsAsWindowsGivesThem) {
+    const std::vector<int> none{0, 0, 0, 0};
+    const std::vector<int> yearly{};  // rules that move from year to year
+    struct Case {
+        const char* tz;
+        int bias;
+        int daylight_bias;
+        std::vector<int> daylight_date;
+        std::vector<int> standard_date;
+        const wchar_t* names;  // standard/daylight
+    } cases[] = {
+        {"UTC0", 0, -60, none, none, L"UTC/UTC"},
+        {"CST-8", -480, -60, none, none, L"CST/CST"},
+        {"NST3:30", 210, -60, none, none, L"NST/NST"},
         // Second Sunday of March and first Sunday of November, at 2:00.
-        EnvScope tz("TZ", "EST5EDT,M3.2.0,M11.1.0");
+        {"EST5EDT,M3.2.0,M11.1.0", 300, -60, {3, 2, 0, 2}, {11, 1, 0, 2}, L"EST/EDT"},
+        // Daylight time over the new year; the last Sunday of a month is week 5.
+        {"AEST-10AEDT,M10.1.0,M4.5.0/3", -600, -60, {10, 1, 0, 2}, {4, 5, 0, 3}, L"AEST/AEDT"},
+        // Irish winter time is daylight time below the standard offset in
+        // the tz database; Windows has offset 0 with summer daylight time.
+        {"Europe/Dublin", 0, -60, {3, 5, 0, 1}, {10, 5, 0, 2}, L"GMT/IST"},
+        {"Australia/Lord_Howe", -630, -30, {10, 1, 0, 2}, {4, 1, 0, 2}, L"+1030/+11"},
+        // UTC+1 but for Ramadan, which the tz database makes daylight time
+        // below the standard offset: standard offset 0 all the year.
+        {"Africa/Casablanca", 0, -60, yearly, yearly, L"+00/+01"},
+    };
+    for (const Case& c : cases) {
+        EnvScope tz("TZ", c.tz);
         sys::TimeZoneSettings s;
-        EXPECT_NE(sys::time_zone_information(s), sys::kZoneIdUnknown);
-        EXPECT_EQ(s.bias, 300);
-        EXPECT_EQ(s.daylight_bias, -60);
-        EXPECT_EQ(rule(s.daylight_date), (std::vector<int>{3, 2, 0, 2}));
-        EXPECT_EQ(rule(s.standard_date), (std::vector<int>{11, 1, 0, 2}));
-        EXPECT_EQ(s.daylight_name, L"EDT");
-    }
-    {
-        // Southern hemisphere: daylight time over the new year; the last
-        // Sunday of a month is week 5.
-        EnvScope tz("TZ", "AEST-10AEDT,M10.1.0,M4.5.0/3");
-        sys::TimeZoneSettings s;
-        sys::time_zone_information(s);
-        EXPECT_EQ(s.bias, -600);
-        EXPECT_EQ(rule(s.daylight_date), (std::vector<int>{10, 1, 0, 2}));
-        EXPECT_EQ(rule(s.standard_date), (std::vector<int>{4, 5, 0, 3}));
+        EXPECT_EQ(sys::time_zone_information(s) == sys::kZoneIdUnknown, c.daylight_date == none) << c.tz;
+        EXPECT_EQ(s.bias, c.bias) << c.tz;
+        EXPECT_EQ(s.daylight_bias, c.daylight_bias) << c.tz;
+        if (!c.daylight_date.empty()) {
+            EXPECT_EQ(rule(s.daylight_date), c.daylight_date) << c.tz;
+            EXPECT_EQ(rule(s.standard_date), c.standard_date) << c.tz;
+        }
+        EXPECT_EQ(s.standard_name + L"/" + s.daylight_name, c.names) << c.tz;
     }
 }
 

@@ -7,9 +7,9 @@
 
 namespace zop::sys::posix {
 
-// The Win32 error code a Windows call would report for `err`, for calls on
-// a path (ENOENT on the last component is "file not found", 2) or, with
-// `missing_path` set, where a directory on the way is missing (3).
+// The Win32 error code of `err` by the rows of errno_table.h (values without
+// a row give kUnmappedErrnoCode).  ENOENT is "file not found" (2), or with
+// `missing_path` set, where a directory on the way is missing, 3.
 std::uint32_t win32_code(int err, bool missing_path = false);
 
 // Records the translation of `err` as the thread's last error and returns it.

@@ -1,16 +1,26 @@
 // POSIX backend: the time-zone settings from the C library's zone (the TZ
 // variable or the system's zone file).
 //
-// The standard and daylight offsets are read from the local time at two
-// probes half a year apart; the transition rules from the days on which the
-// daylight flag changes in the current year.  Zones without daylight time
-// report a daylight bias of -60 and no transition dates, as Windows does
-// for such zones.  The names are the C library's abbreviations ("CST").
+// The current year is walked day by day with localtime_r.  A year with two
+// offsets and changes between them in both directions has daylight time:
+// the smaller offset is the standard one (the bias) and the larger the
+// daylight one, whatever the C library's daylight flag says (the tz database
+// marks Irish winter time and Moroccan Ramadan time as daylight time below
+// the standard offset; Windows gives both zones standard offset 0).  The
+// rules are the first change to the larger offset and the last change to the
+// smaller one.  Any other year has no daylight time, and its bias is the
+// offset in force on most of its days, so that a shift for part of the year
+// never becomes the zone's offset.  Zones without daylight time report a
+// daylight bias of -60 and no transition dates, as Windows does for such
+// zones.  The names are the C library's abbreviations ("CST").
 #include "sys/calendar_rules.h"
 #include "sys/posix/utf8_path.h"
 #include "sys/time.h"
 
+#include <algorithm>
 #include <ctime>
+#include <string>
+#include <vector>
 
 namespace zop::sys {
 
@@ -20,9 +30,8 @@ constexpr std::time_t kDay = 86400;
 
 struct Probe {
     long offset = 0;  // seconds east of UTC
-    bool daylight = false;
     bool valid = false;
-    std::string name;
+    const char* name = "";
 };
 
 Probe probe(std::time_t when) {
@@ -30,22 +39,37 @@ Probe probe(std::time_t when) {
     std::tm tm{};
     if (::localtime_r(&when, &tm) == nullptr) return p;
     p.offset = tm.tm_gmtoff;
-    p.daylight = tm.tm_isdst > 0;
     p.valid = true;
     if (tm.tm_zone != nullptr) p.name = tm.tm_zone;
     return p;
 }
 
-// The first second at or after `from` (and before `to`) whose daylight flag
+// The first second after `from` (and at or before `to`) whose offset
 // differs from that of `from`; the change is known to happen in between.
 std::time_t find_change(std::time_t from, std::time_t to) {
-    const bool before = probe(from).daylight;
+    const long before = probe(from).offset;
     while (to - from > 1) {
         std::time_t mid = from + (to - from) / 2;
-        if (probe(mid).daylight == before) from = mid; else to = mid;
+        if (probe(mid).offset == before) from = mid; else to = mid;
     }
     return to;
 }
+
+// An offset of the year: the days that begin (00:00 UTC) in it and its
+// name on the first of them.
+struct Span {
+    long offset;
+    int days;
+    std::string name;
+};
+
+// A change of offset: the UTC second it happens at and the offset in force
+// before it.
+struct Change {
+    bool found = false;
+    std::time_t at = 0;
+    long offset_before = 0;
+};
 
 // A change at UTC second `at`, as a yearly rule in the local time that was
 // in force just before it.
@@ -73,44 +97,56 @@ std::uint32_t time_zone_information(TimeZoneSettings& settings) {
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
     if (::gmtime_r(&now, &utc) == nullptr) return kZoneIdInvalid;
-    // Noon UTC of 1 January of this year, and half a year later.
-    const std::time_t new_year = now - utc.tm_yday * kDay - utc.tm_hour * 3600 -
-                                 utc.tm_min * 60 - utc.tm_sec + kDay / 2;
+    // 00:00 UTC of 1 January of this year.
+    const std::time_t year_start =
+        now - utc.tm_yday * kDay - utc.tm_hour * 3600 - utc.tm_min * 60 - utc.tm_sec;
+    const int days = is_leap_year(static_cast<unsigned>(utc.tm_year) + 1900) ? 366 : 365;
     const Probe current = probe(now);
-    const Probe winter = probe(new_year);
-    const Probe summer = probe(new_year + 182 * kDay);
-    if (!current.valid || !winter.valid || !summer.valid) return kZoneIdInvalid;
+    if (!current.valid) return kZoneIdInvalid;
 
-    const bool has_daylight = winter.daylight != summer.daylight;
-    const Probe& standard = has_daylight ? (winter.daylight ? summer : winter) : current;
-    const Probe& daylight = has_daylight ? (winter.daylight ? winter : summer) : current;
+    // A change of offset between two midnights is pinned down to the second.
+    std::vector<Span> spans;
+    Change first_rise;
+    Change last_fall;
+    Probe day = probe(year_start);
+    for (int d = 0; d < days; ++d) {
+        if (!day.valid) return kZoneIdInvalid;
+        auto span = std::find_if(spans.begin(), spans.end(),
+                                 [&](const Span& s) { return s.offset == day.offset; });
+        if (span == spans.end()) spans.push_back({day.offset, 1, day.name}); else ++span->days;
+        const std::time_t start = year_start + d * kDay;
+        const Probe next = probe(start + kDay);
+        if (next.valid && next.offset != day.offset) {
+            const Change change{true, find_change(start, start + kDay), day.offset};
+            if (next.offset < day.offset) {
+                last_fall = change;
+            } else if (!first_rise.found) {
+                first_rise = change;
+            }
+        }
+        day = next;
+    }
 
     settings = TimeZoneSettings();
-    settings.bias = static_cast<std::int32_t>(-standard.offset / 60);
-    settings.standard_name = posix::from_system_path(standard.name);
-    settings.daylight_name = has_daylight ? posix::from_system_path(daylight.name)
-                                          : settings.standard_name;
-    if (!has_daylight) {
+    if (spans.size() != 2 || !first_rise.found || !last_fall.found) {
+        const Span& steady = *std::max_element(
+            spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.days < b.days; });
+        settings.bias = static_cast<std::int32_t>(-steady.offset / 60);
+        settings.standard_name = posix::from_system_path(steady.name);
+        settings.daylight_name = settings.standard_name;
         settings.daylight_bias = -60;
         return kZoneIdUnknown;
     }
+    const bool first_is_standard = spans[0].offset < spans[1].offset;
+    const Span& standard = spans[first_is_standard ? 0 : 1];
+    const Span& daylight = spans[first_is_standard ? 1 : 0];
+    settings.bias = static_cast<std::int32_t>(-standard.offset / 60);
     settings.daylight_bias = static_cast<std::int32_t>(-(daylight.offset - standard.offset) / 60);
-    // Walk the year day by day; a change of the flag between two noons is
-    // pinned down to the second.
-    const std::time_t year_start = new_year - kDay / 2;
-    bool flag = probe(year_start).daylight;
-    for (std::time_t day = year_start; day < year_start + 366 * kDay; day += kDay) {
-        const bool next = probe(day + kDay).daylight;
-        if (next == flag) continue;
-        const std::time_t at = find_change(day, day + kDay);
-        if (next) {
-            settings.daylight_date = rule_for(at, standard.offset);
-        } else {
-            settings.standard_date = rule_for(at, daylight.offset);
-        }
-        flag = next;
-    }
-    return current.daylight ? kZoneIdDaylight : kZoneIdStandard;
+    settings.standard_name = posix::from_system_path(standard.name);
+    settings.daylight_name = posix::from_system_path(daylight.name);
+    settings.daylight_date = rule_for(first_rise.at, first_rise.offset_before);
+    settings.standard_date = rule_for(last_fall.at, last_fall.offset_before);
+    return current.offset == daylight.offset ? kZoneIdDaylight : kZoneIdStandard;
 }
 
 }  // namespace zop::sys
