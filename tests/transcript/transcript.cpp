@@ -5,6 +5,9 @@
 // tests/transcript/allowed_differences.txt with their reasons.
 #include <zop/zop.h>
 
+// The codes, plain data shared by both builds.
+#include "sys/posix/english_messages.h"
+
 #include "support/test_support.h"
 #include "time/date_test_support.h"
 
@@ -52,15 +55,13 @@ void line(const char* section, const std::string& key, std::string answer) {
 
 std::string num(long long v) { return std::to_string(v); }
 
-// The codes the Linux backend reports.
-const int kCodes[] = {0, 1, 2, 3, 4, 5, 6, 8, 17, 19, 21, 31, 32, 33, 50, 80, 87, 109, 112, 122, 123, 145,
-                      183, 206, 267, 1117, 1921};
 
 // "#code" for a message that is the system's text of a known code, so that
 // failures compare by code; both systems' wordings are compared once, in
 // the error section.
 std::string shown_message(const std::wstring& message) {
-    for (int code : kCodes) {
+    for (const auto& m : sys::posix::kEnglishMessages) {
+        const int code = static_cast<int>(m.code);
         if (code != 0 && system_error(L"", code) == message) return "#" + std::to_string(code);
     }
     return show(message);
@@ -211,7 +212,9 @@ void file_system() {
 
 // The system's text for every code the Linux backend reports.
 void error_texts() {
-    for (int code : kCodes) line("error", num(code), show(system_error(L"", code)));
+    for (const auto& m : sys::posix::kEnglishMessages) {
+        line("error", num(m.code), show(system_error(L"", static_cast<int>(m.code))));
+    }
 }
 
 // Dates from 1601 to 9999 (and past either end) in every predefined
