@@ -71,6 +71,13 @@ void demo_text() {
     ok = Convertion::utf16_to_utf8(lone, 2, bytes, &left);
     print(std::wstring(L"  0041 DC00 (a lone low surrogate): ") + (ok ? L"true" : L"false"));
 
+    print(L"  to_utf16(\"caf\\xC3\\xA9\") = " + Convertion::to_utf16("caf\xC3\xA9"));
+    try {
+        Convertion::to_utf16("ok\xC3(");
+    } catch (const zop::FormatException& e) {
+        print(L"  to_utf16(\"ok\\xC3(\"): FormatException: " + e.message());
+    }
+
     section(L"ANSI code page");
     const wchar_t ascii[] = L"ANSI text";
     int needed = Convertion::utf16_to_ansi(ascii, 0xFFFFFFFFu, nullptr, 0);

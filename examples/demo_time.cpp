@@ -52,4 +52,11 @@ void demo_time() {
     } catch (const FormatException& e) {
         print(L"parse(\"yesterday at noon\"): FormatException: " + e.message());
     }
+    Date out;
+    print(std::wstring(L"try_parse(\"yesterday at noon\"): ") +
+          (Date::try_parse(L"yesterday at noon", out) ? L"true" : L"false (no exception)"));
+    const auto clock = now.to_time_point();
+    print(L"as std::chrono::system_clock: " +
+          std::to_wstring(std::chrono::duration_cast<std::chrono::seconds>(clock.time_since_epoch()).count()) +
+          L" s since 1970, back: " + Date(clock).to_string(SHORT_DATE_TIME));
 }

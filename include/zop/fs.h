@@ -12,6 +12,7 @@
 #include <zop/core.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,17 @@ public:
     // The directory holding the process's executable file.  Throws
     // IOException when the system call fails.
     static std::wstring current_module_path();
+
+    // The path as the standard library's path of this system: on Windows
+    // the UTF-16 units as they are; on Linux the system's bytes, by the
+    // lossless mapping the library uses for every name it hands to the
+    // system (characters Windows forbids as U+F000 + the character, bytes
+    // that are not UTF-8 as U+DC80..U+DCFF; see docs/platform.md), with
+    // both separators as '/'.  Nothing is checked or completed.
+    static std::filesystem::path to_filesystem_path(const std::wstring& path);
+
+    // The standard library's path as a wide path, the reverse mapping.
+    static std::wstring from_filesystem_path(const std::filesystem::path& path);
 
     // Path holds no state; assignment does nothing.
     Path& operator=(const Path&);

@@ -8,7 +8,10 @@
 #ifndef ZOP_TEXT_H
 #define ZOP_TEXT_H
 
+#include <zop/core.h>
 #include <zop/export.h>
+
+#include <string>
 
 namespace zop {
 
@@ -99,6 +102,16 @@ public:
     // flags 0), with the conventions of utf16_to_ansi; `size` is in units.
     static int ansi_to_utf16(const char* input, unsigned int length,
                              wchar_t* output, unsigned int size);
+
+    // The UTF-16 text of the strict UTF-8 `text` (rules of utf8_to_utf16).
+    // Throws FormatException "Invalid UTF-8 at byte N", N counting from 0,
+    // naming where the first ill-formed sequence starts.
+    static std::wstring to_utf16(const std::string& text);
+
+    // The UTF-8 text of the UTF-16 `text` (rules of utf16_to_utf8).  Throws
+    // FormatException "Invalid UTF-16 at unit N" for the first unpaired
+    // surrogate (or value above 0xFFFF where wchar_t is wider).
+    static std::string to_utf8(const std::wstring& text);
 
 private:
     Convertion();

@@ -17,6 +17,7 @@
 
 #include <zop/core.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -121,6 +122,16 @@ public:
 
     Date(const Date& other);
     Date& operator=(const Date& other);
+
+    // The instant of a standard-library clock time, to the microsecond
+    // (earlier when the clock counts finer).  No check: every instant the
+    // clock can hold is a tick count.
+    explicit Date(std::chrono::system_clock::time_point when);
+    // This instant as a standard-library clock time.  Throws
+    // OutOfRangeException "The date is outside the range of the clock"
+    // when the clock cannot hold it (a clock of nanoseconds holds the years
+    // 1678 to 2262).
+    std::chrono::system_clock::time_point to_time_point() const;
 
     // The tick count.
     long long time() const;

@@ -2,6 +2,7 @@
 #include <zop/fs.h>
 
 #include "fs/path_internal.h"
+#include "sys/file.h"
 #include "sys/process.h"
 
 namespace zop {
@@ -178,6 +179,16 @@ bool Path::is_valid_path(const std::wstring& path) {
     if (path.find_first_of(L"\"<>/|*?") != std::wstring::npos) return false;
     std::size_t from = is_absolute_path(path) ? 2 : 0;
     return path.find(volume_separator, from) == std::wstring::npos;
+}
+
+}  // namespace zop
+
+namespace zop {
+
+std::filesystem::path Path::to_filesystem_path(const std::wstring& path) { return sys::native_path(path); }
+
+std::wstring Path::from_filesystem_path(const std::filesystem::path& path) {
+    return sys::from_native_path(path);
 }
 
 }  // namespace zop

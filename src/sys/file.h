@@ -6,6 +6,7 @@
 #define ZOP_SYS_FILE_H
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace zop::sys {
@@ -53,6 +54,10 @@ bool create_directory(const std::wstring& path);
 
 // Removes an empty directory, or a link to a directory (not its target).
 bool remove_directory(const std::wstring& path);
+
+// A wide path as the standard library's path of this system, and back.
+std::filesystem::path native_path(const std::wstring& path);
+std::wstring from_native_path(const std::filesystem::path& path);
 
 // Removes the directory `path` and everything below it, children before
 // their parents.  Entries that are links (reparse points) are removed as

@@ -110,3 +110,22 @@ void Date::to_file_time(FILETIME& file_time) const {
 }
 
 }  // namespace zop
+
+namespace zop {
+
+Date::Date(std::chrono::system_clock::time_point when)
+    : ticks_(std::chrono::floor<std::chrono::microseconds>(when.time_since_epoch()).count()) {}
+
+std::chrono::system_clock::time_point Date::to_time_point() const {
+    using Clock = std::chrono::system_clock;
+    const std::chrono::microseconds since(ticks_);
+    // Compared in microseconds, which hold every tick count and every
+    // clock time of the coarser or equal clocks in use.
+    if (since < std::chrono::duration_cast<std::chrono::microseconds>(Clock::duration::min()) ||
+        since > std::chrono::duration_cast<std::chrono::microseconds>(Clock::duration::max())) {
+        throw OutOfRangeException(L"The date is outside the range of the clock");
+    }
+    return Clock::time_point(std::chrono::duration_cast<Clock::duration>(since));
+}
+
+}  // namespace zop

@@ -257,6 +257,14 @@ bool delete_file(const std::wstring& path) {
     return true;
 }
 
+std::filesystem::path native_path(const std::wstring& path) {
+    return std::filesystem::path(posix::to_system_path(path));
+}
+
+std::wstring from_native_path(const std::filesystem::path& path) {
+    return posix::from_system_path(path.native());
+}
+
 bool create_directory(const std::wstring& path) {
     const std::string p = posix::to_system_path(path);
     if (::mkdir(p.c_str(), 0777) == 0) return true;

@@ -61,6 +61,10 @@ bool set_file_times(const std::wstring& path, const std::uint64_t* creation,
 
 bool delete_file(const std::wstring& path) { return ::DeleteFileW(path.c_str()) != 0; }
 
+std::filesystem::path native_path(const std::wstring& path) { return std::filesystem::path(path); }
+
+std::wstring from_native_path(const std::filesystem::path& path) { return path.native(); }
+
 bool create_directory(const std::wstring& path) {
     return ::CreateDirectoryW(path.c_str(), nullptr) != 0;
 }
