@@ -74,8 +74,9 @@ public:
     // The extension with its leading '.', or empty.
     static std::wstring extension_name(const std::wstring& path);
 
-    // False when the path holds one of " < > / | * ? or a colon anywhere but
-    // at index 1 of an absolute path.
+    // False when the path holds one of " < > / | * ?, or a colon: in an
+    // absolute path one at index 2 or later ("::" and "C:x" pass), in any
+    // other path any colon.
     static bool is_valid_path(const std::wstring& path);
 
     // The directory holding the process's executable file.  Throws
