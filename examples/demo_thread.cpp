@@ -49,6 +49,16 @@ private:
     std::wstring dir_;
 };
 
+// Counts until asked to stop, then returns on its own.
+class Polite : public zop::Thread {
+public:
+    void run() override {
+        while (!stop_requested()) count.fetch_add(1, std::memory_order_relaxed);
+    }
+    ~Polite() override { request_stop(); join(); }
+    std::atomic<long> count{0};
+};
+
 // Counts as fast as it can until it is stopped.
 class Spinner : public zop::Thread {
 public:
@@ -102,4 +112,11 @@ void demo_thread() {
     spinner.stop();
     spinner.join();
     print(std::wstring(L"  stopped: running: ") + (spinner.is_running() ? L"yes" : L"no"));
+
+    Polite polite;
+    polite.start();
+    const bool early = polite.join(20);
+    polite.request_stop();
+    print(L"  " + polite.thread_name() + L" (the name tools such as top -H show): ended within 20 ms: " +
+          (early ? L"yes" : L"no") + L"; after request_stop(): " + (polite.join(5000) ? L"ended" : L"still running"));
 }

@@ -9,6 +9,7 @@
 #define ZOP_SYS_THREAD_H
 
 #include <cstdint>
+#include <string>
 
 namespace zop::sys {
 
@@ -66,6 +67,15 @@ bool terminate_thread(ThreadHandle thread, std::uint32_t exit_code);
 
 // Releases the handle.  A thread that still runs goes on running.
 bool close_thread(ThreadHandle thread);
+
+// Gives the thread a name that debuggers and system tools show
+// (SetThreadDescription where Windows has it; pthread_setname_np on Linux,
+// which takes at most 15 bytes: longer names keep their first 15).  False
+// where the system has no such name or refuses it.
+bool set_thread_name(ThreadHandle thread, const std::wstring& name);
+
+// The name the system shows for the thread; false where it has none.
+bool get_thread_name(ThreadHandle thread, std::wstring& name);
 
 }  // namespace zop::sys
 

@@ -73,6 +73,8 @@ Thread::Thread() : record_(nullptr) {
         throw Exception(message);
     }
     record->name += std::to_wstring(g_next_number.fetch_add(1));
+    // Best effort: a system that cannot show thread names keeps them here.
+    sys::set_thread_name(record->handle, record->name);
     record_ = record;
     try {
         add_thread(this);
@@ -103,6 +105,18 @@ void Thread::pause() { sys::suspend_thread(record_->handle); }
 void Thread::resume() { sys::resume_thread(record_->handle); }
 
 void Thread::join() { sys::wait_for_thread(record_->handle, sys::kInfinite, true); }
+
+bool Thread::join(std::int64_t milliseconds) {
+    // Waits of 2^32 - 1 ms or more are waits without limit, as negative ones.
+    const std::uint32_t wait = milliseconds < 0 || milliseconds >= sys::kInfinite
+                                   ? sys::kInfinite
+                                   : static_cast<std::uint32_t>(milliseconds);
+    return sys::wait_for_thread(record_->handle, wait, false) == sys::kWaitObject0;
+}
+
+void Thread::request_stop() { record_->stop_requested.store(true); }
+
+bool Thread::stop_requested() const { return record_->stop_requested.load(); }
 
 bool Thread::is_running() const { return record_->state.load() == RunState::running; }
 

@@ -24,6 +24,7 @@ struct ThreadRecord : sys::ThreadStart {
     std::wstring name{L"Thread-"};
     std::atomic<Thread*> owner{nullptr};  // set by start()
     std::atomic<RunState> state{RunState::idle};
+    std::atomic<bool> stop_requested{false};  // set by request_stop()
 };
 
 }  // namespace zop::detail

@@ -114,4 +114,24 @@ TEST(ThreadLayer, ThreadStopsAndExitCodes) {
     EXPECT_EQ(never.entered + resumed.entered + done.entered, 1);
 }
 
+// The system shows the library's thread names (where it can name threads).
+TEST(ThreadLayer, SystemShowsTheThreadName) {
+    zop_test::Worker w;
+    std::wstring shown;
+    if (!get_thread_name(static_cast<void*>(w), shown)) {
+        GTEST_SKIP() << "this system keeps no thread names (Windows before 10 1607)";
+    }
+    EXPECT_EQ(shown, w.thread_name());
+    Probe probe;
+    ThreadHandle h = create_suspended_thread(&probe);
+    ASSERT_TRUE(set_thread_name(h, L"Thread-1234567890123"));
+    ASSERT_TRUE(get_thread_name(h, shown));
+    // Linux keeps 15 bytes.
+    EXPECT_EQ(shown, sizeof(wchar_t) > 2 ? L"Thread-12345678" : L"Thread-1234567890123");
+    probe.finish = true;
+    resume_thread(h);
+    wait_for_thread(h, kInfinite, false);
+    close_thread(h);
+}
+
 }  // namespace

@@ -116,6 +116,26 @@ TEST(Thread, StopAllStopsEveryLivingThread) {
     for (auto& t : threads) EXPECT_FALSE(t->is_running());
 }
 
+// run() polls stop_requested() and returns; join(ms) reports whether the
+// thread ended in time.
+TEST(Thread, CooperativeStopAndTimedJoin) {
+    struct Poller : Thread {
+        std::atomic<bool> done{false};
+        void run() override {
+            while (!stop_requested()) std::this_thread::yield();
+            done = true;
+        }
+    } poller;
+    EXPECT_FALSE(poller.stop_requested());
+    poller.start();
+    EXPECT_FALSE(poller.join(20));
+    poller.request_stop();
+    EXPECT_TRUE(poller.stop_requested());
+    EXPECT_TRUE(poller.join(-1));
+    EXPECT_TRUE(poller.done.load());
+    EXPECT_FALSE(poller.is_running());
+}
+
 // Four makers create, run, stop and destroy threads at once: the registry
 // and the name counter are shared by all of them.  (Checks run on the main
 // thread: GoogleTest on Windows is built without thread support.)

@@ -20,6 +20,8 @@
 #include "sys/error.h"
 #include "sys/posix/errno_map.h"
 
+#include <cstring>
+
 #include <linux/futex.h>
 #include <pthread.h>
 #include <signal.h>
@@ -366,6 +368,29 @@ bool close_thread(ThreadHandle thread) {
         ::pthread_detach(c->id);
     }
     release(c);
+    return true;
+}
+
+// Thread names are the library's own ("Thread-<n>", ASCII); anything else
+// is shown as '?'.  The kernel keeps 15 bytes.
+bool set_thread_name(ThreadHandle thread, const std::wstring& name) {
+    if (thread == nullptr) return posix::fail(kErrorInvalidHandle);
+    std::string narrow;
+    for (std::size_t i = 0; i < name.size() && narrow.size() < 15; ++i) {
+        const auto u = static_cast<unsigned long>(name[i]);
+        narrow.push_back(u >= 0x20 && u < 0x7F ? static_cast<char>(u) : '?');
+    }
+    const int err = ::pthread_setname_np(static_cast<Control*>(thread)->id, narrow.c_str());
+    if (err != 0) return posix::fail(posix::win32_code(err));
+    return true;
+}
+
+bool get_thread_name(ThreadHandle thread, std::wstring& name) {
+    if (thread == nullptr) return posix::fail(kErrorInvalidHandle);
+    char buffer[16] = {};
+    const int err = ::pthread_getname_np(static_cast<Control*>(thread)->id, buffer, sizeof buffer);
+    if (err != 0) return posix::fail(posix::win32_code(err));
+    name.assign(buffer, buffer + std::strlen(buffer));
     return true;
 }
 

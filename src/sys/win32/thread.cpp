@@ -51,4 +51,48 @@ bool terminate_thread(ThreadHandle thread, std::uint32_t exit_code) {
 
 bool close_thread(ThreadHandle thread) { return ::CloseHandle(native(thread)) != FALSE; }
 
+namespace {
+
+// SetThreadDescription and GetThreadDescription exist from Windows 10
+// version 1607 on; they are looked up once, so the library still loads on
+// older systems.
+using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
+using GetDescription = HRESULT(WINAPI*)(HANDLE, PWSTR*);
+
+FARPROC kernel_function(const char* name) {
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    return kernel == nullptr ? nullptr : ::GetProcAddress(kernel, name);
+}
+
+}  // namespace
+
+bool set_thread_name(ThreadHandle thread, const std::wstring& name) {
+    static const auto set = reinterpret_cast<SetDescription>(
+        reinterpret_cast<void (*)()>(kernel_function("SetThreadDescription")));
+    if (set == nullptr) {
+        ::SetLastError(ERROR_NOT_SUPPORTED);
+        return false;
+    }
+    const HRESULT result = set(native(thread), name.c_str());
+    if (FAILED(result)) {
+        ::SetLastError(static_cast<DWORD>(result) & 0xFFFF);
+        return false;
+    }
+    return true;
+}
+
+bool get_thread_name(ThreadHandle thread, std::wstring& name) {
+    static const auto get = reinterpret_cast<GetDescription>(
+        reinterpret_cast<void (*)()>(kernel_function("GetThreadDescription")));
+    PWSTR text = nullptr;
+    if (get == nullptr) {
+        ::SetLastError(ERROR_NOT_SUPPORTED);
+        return false;
+    }
+    if (FAILED(get(native(thread), &text))) return false;
+    name = text;
+    ::LocalFree(text);
+    return true;
+}
+
 }  // namespace zop::sys
