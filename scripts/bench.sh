@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (optimised, Linux) and runs them.  Installs the peer
 # libraries they compare against.  Usage: bench.sh [benchmark-name-regex]
+# or bench.sh --summary (one table of zop, best peer, ratio and floor).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh demo
@@ -16,6 +17,11 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 cmake --preset bench >/dev/null
 cmake --build --preset bench
+if [ "${1:-}" = --summary ]; then
+  # One run of every workload, one table (the thread benchmark has its own
+  # notes in docs/thread.md).
+  exec python3 scripts/bench_summary.py build/bench/bin
+fi
 for b in build/bench/bin/*_bench; do
   [ -x "$b" ] || continue
   if [ $# -gt 0 ] && ! [[ "$(basename "$b")" =~ $1 ]]; then continue; fi
