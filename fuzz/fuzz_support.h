@@ -25,8 +25,8 @@ namespace zop_fuzz {
 
 using zop_test::add_bits;
 using zop_test::byte_class;
-using zop_test::kDead;
 using zop_test::kNext;
+constexpr int kDead = 8;  // the automaton's dead state
 
 // Reads the longest well-formed UTF-8 character at s[i..): its code point
 // and length, or length 0 when s[i] does not start one.  `taken` tells how

@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool ok = Convertion::utf16_to_utf8(in.data(), length, &out[0], &left);
     FUZZ_CHECK(left <= room);
     const unsigned written = room - left;
-    const zop_test::Encoded want = zop_test::expected_encode(in, room);
+    const zop_test::Outcome<std::string> want = zop_test::expected_encode(in, room);
     FUZZ_CHECK(ok == want.ok);
-    FUZZ_CHECK(out.compare(0, written, want.bytes) == 0 && want.bytes.size() == written);
+    FUZZ_CHECK(out.compare(0, written, want.text) == 0 && want.text.size() == written);
     // A success ends with a zero byte beyond the room it reports; nothing
     // else is touched.
     std::size_t clean = written;
@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = clean; i < out.size(); ++i) FUZZ_CHECK(out[i] == kCanary);
 
     // Text converted whole decodes back to the same units.
-    const zop_test::Encoded whole = zop_test::expected_encode(in, 4 * length);
-    if (ok && whole.ok && whole.bytes.size() == written) {
+    const zop_test::Outcome<std::string> whole = zop_test::expected_encode(in, 4 * length);
+    if (ok && whole.ok && whole.text.size() == written) {
         std::wstring back(length + 1, static_cast<wchar_t>(0x5A5A5A));
         unsigned room16 = length;
         FUZZ_CHECK(Convertion::utf8_to_utf16(out.data(), written, &back[0], &room16));

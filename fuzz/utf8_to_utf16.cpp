@@ -32,14 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool ok = Convertion::utf8_to_utf16(text.data(), length, out.data(), &left);
     FUZZ_CHECK(left <= room);
     const unsigned written = room - left;
-    const zop_test::Expected want = zop_test::expected_decode(text, room);
+    const zop_test::Outcome<std::wstring> want = zop_test::expected_decode(text, room);
     FUZZ_CHECK(ok == want.ok);
-    FUZZ_CHECK(std::wstring(out.data(), written) == want.units);
+    FUZZ_CHECK(std::wstring(out.data(), written) == want.text);
     for (std::size_t i = written; i < out.size(); ++i) FUZZ_CHECK(out[i] == kCanary);
 
     // Valid text converted whole comes back byte for byte.
-    const zop_test::Expected whole = zop_test::expected_decode(text, length);
-    if (ok && whole.ok && whole.units.size() == written) {
+    const zop_test::Outcome<std::wstring> whole = zop_test::expected_decode(text, length);
+    if (ok && whole.ok && whole.text.size() == written) {
         std::string back(length + 2, '\x5A');
         unsigned room8 = length;
         FUZZ_CHECK(Convertion::utf16_to_utf8(out.data(), written, &back[0], &room8));

@@ -30,7 +30,6 @@ inline int byte_class(unsigned b) {
 // States: 0 between characters, 1..3 that many continuation bytes of any
 // kind still needed, 4 after E0, 5 after ED, 6 after F0, 7 after F4; 8 is
 // the dead state.
-constexpr int kDead = 8;
 constexpr int kNext[8][12] = {
     // ASCII C80 C90 CA0 NEVER L2 LE0 L3 LED LF0 L4 LF4
     {0, 8, 8, 8, 8, 1, 4, 2, 5, 6, 3, 7},
@@ -52,30 +51,28 @@ inline std::uint32_t add_bits(std::uint32_t cp, int state, unsigned b) {
 
 // Appends a code point as one unit or a surrogate pair.
 inline void append_utf16(std::wstring& out, std::uint32_t cp) {
-    if (cp < 0x10000) {
-        out.push_back(static_cast<wchar_t>(cp));
-    } else {
-        out.push_back(static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10)));
-        out.push_back(static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-    }
+    if (cp < 0x10000) return out.push_back(static_cast<wchar_t>(cp));
+    out += {static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10)), static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF))};
 }
+
+// A conversion's outcome and the text it leaves in the output.
+template <typename Text>
+struct Outcome {
+    bool ok;
+    Text text;
+};
 
 // What utf8_to_utf16 must do with `room` units: take whole characters while
 // they fit; a character that does not fit ends the conversion successfully.
 // At an error with no room left the conversion has already ended; with one
 // unit left a four-byte sequence whose lead and first continuation byte pass
 // the range checks also ends there, as its pair would not fit.
-struct Expected {
-    bool ok;
-    std::wstring units;
-};
-
-inline Expected expected_decode(const std::string& s, unsigned room) {
-    Expected e{true, {}};
+inline Outcome<std::wstring> expected_decode(const std::string& s, unsigned room) {
+    Outcome<std::wstring> e{true, {}};
     int state = 0;
     std::uint32_t cp = 0;
     std::size_t start = 0;  // of the current sequence; where an error starts
-    for (std::size_t i = 0; i < s.size() && state != kDead; ++i) {
+    for (std::size_t i = 0; i < s.size() && state != 8; ++i) {
         auto b = static_cast<unsigned char>(s[i]);
         if (state == 0) start = i;
         cp = add_bits(cp, state, b);
@@ -84,7 +81,7 @@ inline Expected expected_decode(const std::string& s, unsigned room) {
         const unsigned need = cp < 0x10000 ? 1 : 2;
         if (need > room) return e;
         room -= need;
-        append_utf16(e.units, cp);
+        append_utf16(e.text, cp);
     }
     if (state == 0 || room == 0) return e;
     auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[start + k]); };
@@ -107,28 +104,17 @@ inline std::string encode_cp(std::uint32_t cp) {
 // What utf16_to_utf8 must do with `room` bytes: each character (a unit or a
 // pair) is taken whole while it fits; an unpaired surrogate, or a value that
 // is no 16-bit unit, is an error unless the room has already run out.
-struct Encoded {
-    bool ok;
-    std::string bytes;
-};
-
-inline Encoded expected_encode(const std::wstring& in, unsigned room) {
-    Encoded e{true, {}};
-    for (std::size_t k = 0; k < in.size() && e.bytes.size() < room;) {
-        auto u = static_cast<std::uint32_t>(in[k]);
-        std::uint32_t cp = u;
-        std::size_t used = 1;
-        if (u > 0xFFFF) return {false, e.bytes};
-        if (u >= 0xD800 && u <= 0xDFFF) {
-            auto low = k + 1 < in.size() ? static_cast<std::uint32_t>(in[k + 1]) : 0;
-            if (u >= 0xDC00 || low < 0xDC00 || low > 0xDFFF) return {false, e.bytes};
-            cp = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-            used = 2;
-        }
-        std::string bytes = encode_cp(cp);
-        if (e.bytes.size() + bytes.size() > room) break;
-        e.bytes += bytes;
-        k += used;
+inline Outcome<std::string> expected_encode(const std::wstring& in, unsigned room) {
+    Outcome<std::string> e{true, {}};
+    for (std::size_t k = 0; k < in.size() && e.text.size() < room;) {
+        const auto u = static_cast<std::uint32_t>(in[k]);
+        const auto low = k + 1 < in.size() ? static_cast<std::uint32_t>(in[k + 1]) : 0u;
+        const bool pair = u >= 0xD800 && u < 0xDC00 && low >= 0xDC00 && low <= 0xDFFF;
+        if (u > 0xFFFF || (u >= 0xD800 && u <= 0xDFFF && !pair)) return {false, e.text};
+        const std::string bytes = encode_cp(pair ? 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00) : u);
+        if (e.text.size() + bytes.size() > room) break;
+        e.text += bytes;
+        k += pair ? 2 : 1;
     }
     return e;
 }
