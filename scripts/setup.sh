@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building zop needs, skipping those that
-# are already there.  Usage: setup.sh [demo|all]
+# are already there.  Usage: setup.sh [demo|fuzz|all]
 set -euo pipefail
 want=(cmake ninja-build g++ make pkg-config)
 if [ "${1:-all}" = all ]; then
   # tzdata: the zone runs of the time tests set TZ to zones of the tz database.
   want+=(googletest binutils g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine tzdata)
 fi
+# clang and its libFuzzer runtime, for the fuzz targets (scripts/fuzz.sh).
+case "${1:-all}" in all|fuzz) want+=(clang libclang-rt-14-dev) ;; esac
 missing=()
 for p in "${want[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

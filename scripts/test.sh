@@ -53,6 +53,12 @@ for preset in mingw64 mingw32 linux linux-asan linux-tsan; do
   run_suite "$preset"
 done
 
+# Fuzzing: every libFuzzer target for 20 s over a fresh copy of its seeds
+# (scripts/fuzz.sh); a finding fails the run and its input stays in
+# build/linux-fuzz/findings/.
+echo "=== linux-fuzz ==="
+if bash scripts/fuzz.sh all 20; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
+
 echo
 echo "zop: $passed passed, $failed failed"
 exit $status

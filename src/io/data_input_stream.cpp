@@ -210,6 +210,9 @@ unsigned int DataInputStream::skip_line(unsigned int n) {
         do {
             b = read();
         } while (b > 0 && b != 10);
+        // Every line after the end of input is empty: asking on would only
+        // spin, for up to four billion reads when the count is corrupt.
+        if (b < 0) break;
     }
     return n;
 }

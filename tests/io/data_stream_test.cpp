@@ -180,6 +180,9 @@ TEST(DataInputStream, LinesPeekAndSkip) {
     EXPECT_EQ(e.in.skip_line(0), 0u);
     EXPECT_EQ(e.in.skip_line(3), 3u);
     EXPECT_EQ(e.in.read(), -1);
+    const int reads_at_end = e.source.reads;
+    EXPECT_EQ(e.in.skip_line(0xFFFFFFFFu), 0xFFFFFFFFu);  // found by fuzz_data_input: it read on
+    EXPECT_EQ(e.source.reads, reads_at_end + 1);
 }
 
 TEST(DataStreams, ClosedStatesAndOwnership) {
