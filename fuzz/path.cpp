@@ -207,9 +207,12 @@ void check_extension(const std::wstring& p, const std::wstring& ext) {
 }
 
 void check_valid(const std::wstring& p) {
+    // An absolute path may hold colons at indexes 0 and 1 ("::" is valid),
+    // any other path none.
     bool valid = p.find_first_of(L"\"<>/|*?") == std::wstring::npos;
+    const bool absolute = !p.empty() && (p[0] == L'\\' || p[0] == L'/' || (p.size() >= 2 && p[1] == L':'));
     for (std::size_t i = 0; i < p.size(); ++i) {
-        if (p[i] == L':' && i != 1) valid = false;
+        if (p[i] == L':' && (!absolute || i >= 2)) valid = false;
     }
     FUZZ_CHECK(Path::is_valid_path(p) == valid);
 }

@@ -177,11 +177,8 @@ void Path::change_extension(std::wstring& path, const std::wstring& extension) {
 
 bool Path::is_valid_path(const std::wstring& path) {
     if (path.find_first_of(L"\"<>/|*?") != std::wstring::npos) return false;
-    // The one colon allowed is a drive's, at index 1; one at index 0 is not
-    // excused by the path being absolute ("::").
-    std::size_t colon = path.find(volume_separator);
-    if (colon == 1) colon = path.find(volume_separator, 2);
-    return colon == std::wstring::npos;
+    std::size_t from = is_absolute_path(path) ? 2 : 0;
+    return path.find(volume_separator, from) == std::wstring::npos;
 }
 
 }  // namespace zop
