@@ -7,30 +7,20 @@ namespace {
 using namespace zop;
 using zop::sys::VersionRecord;
 
-VersionRecord record(std::uint32_t platform, std::uint32_t major, std::uint32_t minor,
-                     const wchar_t* sp = L"") {
-    VersionRecord r;
-    r.platform = platform;
-    r.major = major;
-    r.minor = minor;
-    r.service_pack = sp;
-    return r;
-}
-
 TEST(OsVersion, ClassifiesEveryRowOfTheTable) {
-    // Only the first upper-case unit of the service pack counts; lower case
-    // never qualifies.
+    // Rows: platform, major, minor, service pack.  Only the first upper-case
+    // unit of the service pack counts; lower case never qualifies.
     const struct {
         VersionRecord r;
         OSVersion expected;
-    } cases[] = {{record(0, 0, 0), UnknownOS},    {record(3, 10, 0), UnknownOS},
-                 {record(2, 3, 51), UnknownOS},   {record(2, 4, 0), WindowsNT4},
-                 {record(2, 5, 0), Windows2000},  {record(2, 5, 1), WindowsXP},
-                 {record(2, 5, 2), WindowsNewer}, {record(2, 6, 0), WindowsNewer},
-                 {record(2, 10, 0), WindowsNewer}, {record(1, 4, 0), Windows95},
-                 {record(1, 4, 9, L" A "), Windows95}, {record(1, 4, 10), Windows98},
-                 {record(1, 4, 10, L" A "), Windows98SE}, {record(1, 4, 89, L"  B"), Windows98SE},
-                 {record(1, 4, 10, L" a "), Windows98}, {record(1, 4, 90), WindowsMe}};
+    } cases[] = {{{0, 0, 0, L""}, UnknownOS},          {{3, 10, 0, L""}, UnknownOS},
+                 {{2, 3, 51, L""}, UnknownOS},         {{2, 4, 0, L""}, WindowsNT4},
+                 {{2, 5, 0, L""}, Windows2000},        {{2, 5, 1, L""}, WindowsXP},
+                 {{2, 5, 2, L""}, WindowsNewer},       {{2, 6, 0, L""}, WindowsNewer},
+                 {{2, 10, 0, L""}, WindowsNewer},      {{1, 4, 0, L""}, Windows95},
+                 {{1, 4, 9, L" A "}, Windows95},       {{1, 4, 10, L""}, Windows98},
+                 {{1, 4, 10, L" A "}, Windows98SE},    {{1, 4, 89, L"  B"}, Windows98SE},
+                 {{1, 4, 10, L" a "}, Windows98},      {{1, 4, 90, L""}, WindowsMe}};
     for (const auto& c : cases) EXPECT_EQ(detail::classify_os_version(c.r), c.expected) << &c - cases;
 }
 
@@ -38,7 +28,7 @@ int g_queries = 0;
 template <std::uint32_t Platform>
 void fake_system(VersionRecord& r) {
     ++g_queries;
-    r = record(Platform, 5, 1);
+    r = VersionRecord{Platform, 5, 1, L""};
 }
 
 TEST(OsVersion, RemembersAKnownSystemButAsksAgainForAnUnknownOne) {

@@ -24,28 +24,25 @@ std::wstring complete_in(const std::wstring& cur, const std::wstring& path) {
     return detail::complete_path(path, &fake_current);
 }
 
-TEST(CompletePath, JoinsWithTheCurrentDirectory) {
+TEST(CompletePath, JoinsWithTheCurrentDirectoryOnlyWhenNeeded) {
     // Rows: current directory, path, completed path.  A drive current
     // directory lends its drive, a UNC one its server and share; a POSIX one
-    // has a single root.
+    // has a single root.  UNC, drive and dot paths are complete.
     const wchar_t* cases[][3] = {
-        {L"C:\\work", L"a\\b", L"C:\\work\\a\\b"}, {L"C:\\work", L"..\\a", L"..\\a"},
-        {L"C:\\work", L"\\a", L"C:\\a"}, {L"C:\\work", L"/a", L"C:/a"}, {L"C:\\work", L"D:x", L"D:x"},
-        {L"C:\\work", L"C:\\a\\..\\b", L"C:\\a\\..\\b"}, {L"C:\\", L"a", L"C:\\\\a"},
-        {L"\\\\srv\\share\\dir", L"\\a", L"\\\\srv\\share\\a"}, {L"//srv/share", L"\\a", L"\\\\srv\\share\\a"},
-        {L"\\\\srv", L"\\a", L"\\\\srv\\a"}, {L"\\\\srv\\share\\dir", L"a", L"\\\\srv\\share\\dir\\a"},
-        {L"/home/u", L"\\a", L"\\a"}, {L"/home/u", L"a/b", L"/home/u\\a/b"}};
-    for (const auto& c : cases) EXPECT_EQ(complete_in(c[0], c[1]), c[2]) << &c - cases;
-}
-
-TEST(CompletePath, AsksForTheCurrentDirectoryOnlyWhenNeeded) {
+        {L"C:\\work", L"a\\b", L"C:\\work\\a\\b"}, {L"C:\\work", L"\\a", L"C:\\a"}, {L"C:\\work", L"/a", L"C:/a"},
+        {L"C:\\", L"a", L"C:\\\\a"}, {L"\\\\srv\\share\\dir", L"\\a", L"\\\\srv\\share\\a"},
+        {L"//srv/share", L"\\a", L"\\\\srv\\share\\a"}, {L"\\\\srv", L"\\a", L"\\\\srv\\a"},
+        {L"\\\\srv\\share\\dir", L"a", L"\\\\srv\\share\\dir\\a"}, {L"/home/u", L"\\a", L"\\a"},
+        {L"/home/u", L"a/b", L"/home/u\\a/b"}};
     g_current_calls = 0;
-    complete_in(L"C:\\w", L"C:\\x");
-    complete_in(L"C:\\w", L"\\\\s\\h");
-    complete_in(L"C:\\w", L".\\x");
-    EXPECT_EQ(g_current_calls, 0);
-    complete_in(L"C:\\w", L"x");
-    EXPECT_EQ(g_current_calls, 1);
+    for (const auto& c : cases) EXPECT_EQ(complete_in(c[0], c[1]), c[2]) << &c - cases;
+    EXPECT_EQ(g_current_calls, static_cast<int>(sizeof cases / sizeof cases[0]));
+    for (const wchar_t* complete : {L"\\\\server\\share", L"\\/server\\x", L"D:x", L"C:\\a\\..\\b", L"\\",
+                                    L"/", L".", L"..", L"..\\a", L".\\x", L".name"}) {
+        EXPECT_EQ(complete_in(L"C:\\w", complete), complete);
+    }
+    EXPECT_EQ(complete_in(L"C:\\w", L"//server/share"), L"\\\\server\\share");
+    EXPECT_EQ(g_current_calls, static_cast<int>(sizeof cases / sizeof cases[0]));
 }
 
 TEST(Platform, KnownCodesHaveTextEndingInALineBreak) {
