@@ -19,16 +19,13 @@ void expect_each(F f, Cases cases) {
     for (const auto& c : cases) EXPECT_EQ(f(c.first), c.second) << zop_test::narrow(c.first);
 }
 
-TEST(Path, IsAbsoluteAndIsValid) {
+TEST(Path, IsAbsoluteIsValidAndCombine) {
     for (const wchar_t* p : {L"", L"C", L"a\\b"}) EXPECT_FALSE(Path::is_absolute_path(p));
     for (const wchar_t* p : {L"C:", L"/x", L"\\", L"x:y"}) EXPECT_TRUE(Path::is_absolute_path(p));
     for (const wchar_t* p : {L"", L"C:\\a", L"a:b", L"a\x10"}) EXPECT_TRUE(Path::is_valid_path(p));
     for (const wchar_t* p : {L"a/b", L"C:\\a:b", L"ab:c", L"a\"", L"a<", L"a>", L"a|", L"a*", L"a?"}) {
         EXPECT_FALSE(Path::is_valid_path(p)) << zop_test::narrow(p);
     }
-}
-
-TEST(Path, Combine) {
     const wchar_t* cases[][3] = {{L"", L"b", L"b"}, {L"a", L"", L"a"}, {L"a", L"\\b", L"\\b"},
                                  {L"a", L"C:b", L"C:b"}, {L"a\\", L"b", L"a\\b"}, {L"a/", L"b", L"a/b"},
                                  {L"a", L"b", L"a\\b"}, {L"a\\\\", L"..\\b", L"a\\\\..\\b"}};
@@ -36,8 +33,8 @@ TEST(Path, Combine) {
 }
 
 // The rules themselves are in the table of CompletePath (platform_test.cpp);
-// here the real current directory and the errors.
-TEST(Path, MakeFullPath) {
+// here the errors and the real current and module directories.
+TEST(Path, MakeFullPathAndModulePath) {
     for (const wchar_t* p : {L"", L"   "}) {
         EXPECT_EQ(thrown<ArgumentException>([&] { Path::make_full_path(p); }),
                   L"The parameter path is not of a legal form");
@@ -53,6 +50,10 @@ TEST(Path, MakeFullPath) {
     // A POSIX current directory has no drive: rooted paths are complete.
     const bool drive = cur.size() >= 2 && cur[1] == L':';
     EXPECT_EQ(Path::make_full_path(L"\\a"), (drive ? cur.substr(0, 2) : L"") + L"\\a");
+    // The test programs are built into a folder named bin.
+    const std::wstring module_dir = Path::current_module_path();
+    EXPECT_TRUE(Path::is_absolute_path(module_dir));
+    EXPECT_EQ(Path::file_name(module_dir), L"bin") << module_dir.size();
 }
 
 TEST(Path, PathRoot) {
@@ -85,7 +86,8 @@ TEST(Path, Extensions) {
     // Rows: path, new extension, result; the extension itself is not checked.
     const wchar_t* changes[][3] = {{L"a.txt", L"doc", L"a.doc"}, {L"a", L".doc", L"a.doc"},
                                    {L"a.", L"doc", L"a.doc"}, {L"dir.d\\file", L"x", L"dir.d\\file.x"},
-                                   {L"a", L"", L"a."}, {L"", L"x", L".x"}, {L"a.b", L"<", L"a.<"}};
+                                   {L"a", L"", L"a."}, {L"", L"x", L".x"}, {L"a.b", L"<", L"a.<"},
+                                   {L".profile", L"x", L".x"}};
     for (const auto& c : changes) {
         std::wstring path = c[0];
         Path::change_extension(path, c[1]);
@@ -106,13 +108,6 @@ TEST(Path, Extensions) {
             EXPECT_EQ(path, before);
         }
     }
-}
-
-TEST(Path, CurrentModulePathHoldsTheTestProgram) {
-    const std::wstring dir = Path::current_module_path();
-    EXPECT_TRUE(Path::is_absolute_path(dir));
-    // The test programs are built into a folder named bin.
-    EXPECT_EQ(Path::file_name(dir), L"bin") << dir.size();
 }
 
 }  // namespace

@@ -45,9 +45,7 @@ TEST(CodepagePosix, IsUtf8WithIllFormedInputReplaced) {
         {{0xD83D, 0xD83D, 0xDE00}, rep + "\xF0\x9F\x98\x80"}, {{static_cast<wchar_t>(0x10041)}, rep}};
     for (const auto& c : back) EXPECT_EQ(to_narrow(c.first), c.second) << c.second;
     EXPECT_EQ(sys::wide_to_ansi(utf16.c_str() + 3, 2, nullptr, 0), 4);
-}
-
-TEST(CodepagePosix, TooSmallWritesOnlyWholeCharacters) {
+    // Too small an output gets only whole characters.
     char out[4] = {'#', '#', '#', '#'};
     EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(std::wstring{'a', 0x4E2D}.c_str(), 2, out, 3); }), 122u);
     EXPECT_EQ(std::string(out, 4), "a###");

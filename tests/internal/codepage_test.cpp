@@ -40,15 +40,10 @@ TEST(Codepage, SizesTerminatorAndErrors) {
     EXPECT_EQ(error_of([&] { return Convertion::utf16_to_ansi(L"", 0, nullptr, 0); }), 87u);
     // Invalid arguments: empty or null input, null output with a size,
     // negative size.
-    struct Call {
-        const wchar_t* in;
-        int length;
-        char* out;
-        int size;
-    } bad[] = {{text, 0, narrow, 8}, {nullptr, 3, narrow, 8}, {text, 3, nullptr, 8}, {text, 3, narrow, -2}};
-    for (const Call& c : bad) {
-        EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(c.in, c.length, c.out, c.size); }), 87u);
-    }
+    EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(text, 0, narrow, 8); }), 87u);
+    EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(nullptr, 3, narrow, 8); }), 87u);
+    EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(text, 3, nullptr, 8); }), 87u);
+    EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(text, 3, narrow, -2); }), 87u);
     EXPECT_EQ(error_of([&] { return sys::ansi_to_wide(nullptr, 1, wide, 8); }), 87u);
     EXPECT_EQ(error_of([&] { return Convertion::ansi_to_utf16("abc", 3, nullptr, 5); }), 87u);
 }

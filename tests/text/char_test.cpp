@@ -46,14 +46,11 @@ TEST(Char, EveryCodeUnitClassifiesAsTheUnicodeDataFileSays) {
         }
     }
     EXPECT_EQ(mismatches, 0);
-}
-
-// Values that later Unicode versions changed keep their 3.0 classes, and the
-// CJK and Hangul ranges given by First/Last are whole; this guards against
-// the table (and the file) being some other version.  Rows: code point and
-// answers (1 whitespace, 4 letter, 8 lower, 32 number, 64 punctuation,
-// 128 separator, 256 symbol).
-TEST(Char, KeepsUnicode3Classes) {
+    // Values that later Unicode versions changed keep their 3.0 classes, and
+    // the CJK and Hangul ranges given by First/Last are whole; this guards
+    // against the table (and the file) being some other version.  Rows: code
+    // point and answers (1 whitespace, 4 letter, 8 lower, 32 number, 64
+    // punctuation, 128 separator, 256 symbol).
     const unsigned pinned[][2] = {
         {0xAA, 12}, {0xBA, 12}, {0xA7, 256}, {0xB6, 256}, {0xAD, 64}, {0x17D7, 64}, {0x200B, 129},
         {0x16EE, 32}, {0x3400, 4}, {0x4DB5, 4}, {0x4E00, 4}, {0x9FA5, 4}, {0xAC00, 4}, {0xD7A3, 4},

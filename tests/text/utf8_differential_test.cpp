@@ -125,18 +125,10 @@ std::string mutate(std::string s, std::mt19937& rng) {
                            "\xF8\x88\x80\x80\x80", "\xFC\x84\x80\x80\x80\x80", "\x80", "\xBF",
                            "\xFE", "\xFF", "\xE2\x82", "\xF0\x9F\x98"};
     switch (rng() % 4) {
-    case 0:
-        if (!s.empty()) s[rng() % s.size()] ^= static_cast<char>(1u << (rng() % 8));
-        break;
-    case 1:
-        s.resize(at);
-        break;
-    case 2:
-        s.insert(at, forms[rng() % (sizeof forms / sizeof forms[0])]);
-        break;
-    default:
-        s.insert(at, 1, static_cast<char>(rng() % 256));
-        break;
+    case 0: if (!s.empty()) s[rng() % s.size()] ^= static_cast<char>(1u << (rng() % 8)); break;
+    case 1: s.resize(at); break;
+    case 2: s.insert(at, forms[rng() % (sizeof forms / sizeof forms[0])]); break;
+    default: s.insert(at, 1, static_cast<char>(rng() % 256)); break;
     }
     return s;
 }

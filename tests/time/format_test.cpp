@@ -18,7 +18,8 @@ using zop_test::PatternFormat;
 const std::wstring kYear = L"\x5E74", kMonth = L"\x6708", kDay = L"\x65E5";
 const std::wstring kFriday = L"\x661F\x671F\x4E94", kMarch = L"\x4E09\x6708";
 
-TEST(DateFormatTest, PredefinedPatternsOfEveryLocale) {
+TEST(DateFormatTest, PatternsAndNamesOfEveryLocale) {
+    const PatternFormat f;
     const Date d = local_date(2005, 3, 4, 9, 5, 7);
     {
         LocaleScope scope(Locale::US);
@@ -33,6 +34,7 @@ TEST(DateFormatTest, PredefinedPatternsOfEveryLocale) {
         EXPECT_EQ(d.to_string(static_cast<FullDatePattern>(3)), L"");
         EXPECT_EQ(d.to_date_string(static_cast<DatePattern>(-1)), L"");
         EXPECT_EQ(d.to_time_string(static_cast<TimePattern>(2)), L"");
+        EXPECT_EQ(f(local_date(2005, 12, 31, 9, 0), L"MMMM E|MMM e"), L"December Saturday|Dec Sat");
     }
     for (const Locale* chinese : {Locale::CHINA, Locale::TAIWAN}) {
         LocaleScope scope(chinese);
@@ -43,7 +45,18 @@ TEST(DateFormatTest, PredefinedPatternsOfEveryLocale) {
         EXPECT_EQ(d.to_date_string(MONTH_DAY), kMarch + L"4" + kDay);
         EXPECT_EQ(d.to_date_string(YEAR_MONTH), L"2005" + kYear + kMarch);
         EXPECT_EQ(d.to_time_string(LONG_TIME), L"09:05:07");
+        EXPECT_EQ(f(d, L"MMM|MMMM|E|e"), kMarch + L"|" + kMarch + L"|" + kFriday + L"|" + kFriday);
     }
+    // A locale without patterns: predefined patterns are empty, explicit
+    // patterns get the English names.
+    const Locale france(L"fr", L"FR", L"", 250);
+    LocaleScope scope(&france);
+    EXPECT_EQ(d.to_date_string(LONG_DATE), L"");
+    EXPECT_EQ(f(d, L"MMMM E dd"), L"March Friday 04");
+    EXPECT_THROW(Date::parse(L"03/04/2005 10:30"), FormatException);
+    const Locale far(L"xx", L"XX", L"", 100000);
+    Locale::current_locale(&far);
+    EXPECT_EQ(d.to_time_string(SHORT_TIME), L"");
 }
 
 TEST(DateFormatTest, LettersRunsAndQuotedLiterals) {
@@ -63,29 +76,6 @@ TEST(DateFormatTest, LettersRunsAndQuotedLiterals) {
     EXPECT_EQ(f(local_date(2005, 3, 4, 12, 0), L"h"), L"12");
     EXPECT_EQ(f(local_date(1999, 12, 31, 23, 59, 59), L"yy yyy"), L"99 1999");
     EXPECT_EQ(f(local_date(2000, 1, 1, 0, 0), L"yy y"), L"00 0");
-}
-
-TEST(DateFormatTest, NamesFollowTheLocale) {
-    const PatternFormat f;
-    const Date d = local_date(2005, 3, 4, 9, 0);
-    {
-        LocaleScope scope(Locale::CHINA);
-        EXPECT_EQ(f(d, L"MMM|MMMM|E|e"), kMarch + L"|" + kMarch + L"|" + kFriday + L"|" + kFriday);
-    }
-    {
-        LocaleScope scope(Locale::US);
-        EXPECT_EQ(f(local_date(2005, 12, 31, 9, 0), L"MMMM E|MMM e"), L"December Saturday|Dec Sat");
-    }
-    // A locale without patterns: predefined patterns are empty, explicit
-    // patterns get the English names.
-    const Locale france(L"fr", L"FR", L"", 250);
-    LocaleScope scope(&france);
-    EXPECT_EQ(d.to_date_string(LONG_DATE), L"");
-    EXPECT_EQ(f(d, L"MMMM E dd"), L"March Friday 04");
-    EXPECT_THROW(Date::parse(L"03/04/2005 10:30"), FormatException);
-    const Locale far(L"xx", L"XX", L"", 100000);
-    Locale::current_locale(&far);
-    EXPECT_EQ(d.to_time_string(SHORT_TIME), L"");
 }
 
 TEST(DateFormatTest, UnformattableDatesNullDatesAndTheSharedInstance) {
