@@ -9,28 +9,20 @@ namespace {
 
 using zop::Char;
 
-// Nine answers as a bit set, in the order whitespace digit letter lower
+// The nine answers as a bit set, in the order whitespace digit letter lower
 // upper number punctuation separator symbol.
-unsigned bits(std::initializer_list<bool> answers) {
-    unsigned set = 0, bit = 1;
-    for (bool a : answers) {
-        if (a) set |= bit;
-        bit <<= 1;
-    }
-    return set;
-}
-
 unsigned answers(wchar_t c) {
-    return bits({Char::is_whitespace(c), Char::is_digit(c), Char::is_letter(c), Char::is_lower(c),
-                 Char::is_upper(c), Char::is_number(c), Char::is_punctuation(c), Char::is_seperator(c),
-                 Char::is_symbol(c)});
+    return Char::is_whitespace(c) | Char::is_digit(c) << 1 | Char::is_letter(c) << 2 | Char::is_lower(c) << 3 |
+           Char::is_upper(c) << 4 | Char::is_number(c) << 5 | Char::is_punctuation(c) << 6 |
+           Char::is_seperator(c) << 7 | Char::is_symbol(c) << 8;
 }
 
 // What the answers must be for a code point of category `cat`.
 unsigned expected_answers(unsigned cp, unsigned cat) {
     bool space = cat == 11 || (cp >= 0x09 && cp <= 0x0D) || cp == 0x85 || cp == 0x2028 || cp == 0x2029;
-    return bits({space, cat == 8, cat <= 4, cat == 1, cat == 0, cat >= 8 && cat <= 10, cat >= 18 && cat <= 24,
-                 cat >= 11 && cat <= 13, cat >= 25 && cat <= 28});
+    return space | (cat == 8) << 1 | (cat <= 4) << 2 | (cat == 1) << 3 | (cat == 0) << 4 |
+           (cat >= 8 && cat <= 10) << 5 | (cat >= 18 && cat <= 24) << 6 | (cat >= 11 && cat <= 13) << 7 |
+           (cat >= 25 && cat <= 28) << 8;
 }
 
 TEST(Char, EveryCodeUnitClassifiesAsTheUnicodeDataFileSays) {
