@@ -68,8 +68,9 @@ TEST(ResString, ReadsTheStringTableOfAModule) {
             EXPECT_EQ(length, 0xDEADu) << "length changed for a missing string " << id;
             return L"<null>";
         }
+        std::wstring text(s, length);
         after_load_string(s);
-        return std::wstring(s, length);
+        return text;
     };
     // Block 2 holds 16, 17 and 31; empty slots and the missing blocks 1 and 3
     // give null.
