@@ -28,31 +28,24 @@ std::string to_narrow(const std::wstring& s) {
     return std::string(out, static_cast<std::size_t>(n));
 }
 
-TEST(CodepagePosix, IsUtf8) {
-    EXPECT_EQ(to_wide("A\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"),
-              (std::wstring{0x41, 0xE9, 0x4E2D, 0xD83D, 0xDE00}));
-    EXPECT_EQ(to_narrow(std::wstring{0x41, 0xE9, 0x4E2D, 0xD83D, 0xDE00}),
-              "A\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80");
-    EXPECT_EQ(sys::wide_to_ansi(std::wstring{0xD83D, 0xDE00}.c_str(), 2, nullptr, 0), 4);
-}
-
-TEST(CodepagePosix, IllFormedInputBecomesReplacementCharacters) {
+TEST(CodepagePosix, IsUtf8WithIllFormedInputReplaced) {
     const wchar_t r = 0xFFFD;
+    const std::string utf8 = "A\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80";
+    const std::wstring utf16 = {0x41, 0xE9, 0x4E2D, 0xD83D, 0xDE00};
     // A cut-off sequence is one replacement; a byte that cannot start or
     // continue a sequence is one each.
-    const std::pair<const char*, std::wstring> cases[] = {
-        {"\xE2\x82" "A", {r, 'A'}}, {"\x80\xBF", {r, r}}, {"\xC0\xAF", {r, r}},
+    const std::pair<std::string, std::wstring> cases[] = {
+        {utf8, utf16}, {"\xE2\x82" "A", {r, 'A'}}, {"\x80\xBF", {r, r}}, {"\xC0\xAF", {r, r}},
         {"\xED\xA0\x80", {r, r, r}}, {"\xF0\x9F\x98", {r}}, {"\xF4\x90\x80\x80", {r, r, r, r}}};
     for (const auto& c : cases) EXPECT_EQ(to_wide(c.first), c.second) << testing::PrintToString(c.first);
-    const std::string rep = "\xEF\xBF\xBD";
-    EXPECT_EQ(to_narrow(std::wstring{'a', 0xDC00, 'b'}), "a" + rep + "b");
-    EXPECT_EQ(to_narrow(std::wstring{0xD83D}), rep);
-    EXPECT_EQ(to_narrow(std::wstring{0xD83D, 0xD83D, 0xDE00}), rep + "\xF0\x9F\x98\x80");
     // wchar_t is 32 bits here: a value above 0xFFFF is no UTF-16 unit.
-    EXPECT_EQ(to_narrow(std::wstring{static_cast<wchar_t>(0x10041)}), rep);
-}
-
-TEST(CodepagePosix, TooSmallWritesOnlyWholeCharacters) {
+    const std::string rep = "\xEF\xBF\xBD";
+    const std::pair<std::wstring, std::string> back[] = {
+        {utf16, utf8}, {{'a', 0xDC00, 'b'}, "a" + rep + "b"}, {{0xD83D}, rep},
+        {{0xD83D, 0xD83D, 0xDE00}, rep + "\xF0\x9F\x98\x80"}, {{static_cast<wchar_t>(0x10041)}, rep}};
+    for (const auto& c : back) EXPECT_EQ(to_narrow(c.first), c.second) << c.second;
+    EXPECT_EQ(sys::wide_to_ansi(utf16.c_str() + 3, 2, nullptr, 0), 4);
+    // Too small an output gets only whole characters.
     char out[4] = {'#', '#', '#', '#'};
     EXPECT_EQ(error_of([&] { return sys::wide_to_ansi(std::wstring{'a', 0x4E2D}.c_str(), 2, out, 3); }), 122u);
     EXPECT_EQ(std::string(out, 4), "a###");

@@ -1,4 +1,5 @@
 #include "core/error_text.h"
+#include "core/os_version.h"
 #include "fs/path_internal.h"
 #include "support/test_support.h"
 #include "sys/error.h"
@@ -8,12 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <string>
 
 namespace {
 
 using namespace zop;
+using zop::sys::VersionRecord;
 
 #if defined(_WIN32)
 constexpr bool kWindows = true;
@@ -33,28 +36,25 @@ std::wstring complete_in(const std::wstring& cur, const std::wstring& path) {
     return detail::complete_path(path, &fake_current);
 }
 
-TEST(CompletePath, JoinsWithTheCurrentDirectory) {
+TEST(CompletePath, JoinsWithTheCurrentDirectoryOnlyWhenNeeded) {
     // Rows: current directory, path, completed path.  A drive current
     // directory lends its drive, a UNC one its server and share; a POSIX one
-    // has a single root.
+    // has a single root.  UNC, drive and dot paths are complete.
     const wchar_t* cases[][3] = {
-        {L"C:\\work", L"a\\b", L"C:\\work\\a\\b"}, {L"C:\\work", L"..\\a", L"..\\a"},
-        {L"C:\\work", L"\\a", L"C:\\a"}, {L"C:\\work", L"/a", L"C:/a"}, {L"C:\\work", L"D:x", L"D:x"},
-        {L"C:\\work", L"C:\\a\\..\\b", L"C:\\a\\..\\b"}, {L"C:\\", L"a", L"C:\\\\a"},
-        {L"\\\\srv\\share\\dir", L"\\a", L"\\\\srv\\share\\a"}, {L"//srv/share", L"\\a", L"\\\\srv\\share\\a"},
-        {L"\\\\srv", L"\\a", L"\\\\srv\\a"}, {L"\\\\srv\\share\\dir", L"a", L"\\\\srv\\share\\dir\\a"},
-        {L"/home/u", L"\\a", L"\\a"}, {L"/home/u", L"a/b", L"/home/u\\a/b"}};
-    for (const auto& c : cases) EXPECT_EQ(complete_in(c[0], c[1]), c[2]) << &c - cases;
-}
-
-TEST(CompletePath, AsksForTheCurrentDirectoryOnlyWhenNeeded) {
+        {L"C:\\work", L"a\\b", L"C:\\work\\a\\b"}, {L"C:\\work", L"\\a", L"C:\\a"}, {L"C:\\work", L"/a", L"C:/a"},
+        {L"C:\\", L"a", L"C:\\\\a"}, {L"\\\\srv\\share\\dir", L"\\a", L"\\\\srv\\share\\a"},
+        {L"//srv/share", L"\\a", L"\\\\srv\\share\\a"}, {L"\\\\srv", L"\\a", L"\\\\srv\\a"},
+        {L"\\\\srv\\share\\dir", L"a", L"\\\\srv\\share\\dir\\a"}, {L"/home/u", L"\\a", L"\\a"},
+        {L"/home/u", L"a/b", L"/home/u\\a/b"}};
     g_current_calls = 0;
-    complete_in(L"C:\\w", L"C:\\x");
-    complete_in(L"C:\\w", L"\\\\s\\h");
-    complete_in(L"C:\\w", L".\\x");
-    EXPECT_EQ(g_current_calls, 0);
-    complete_in(L"C:\\w", L"x");
-    EXPECT_EQ(g_current_calls, 1);
+    for (const auto& c : cases) EXPECT_EQ(complete_in(c[0], c[1]), c[2]) << &c - cases;
+    EXPECT_EQ(g_current_calls, static_cast<int>(sizeof cases / sizeof cases[0]));
+    for (const wchar_t* complete : {L"\\\\server\\share", L"\\/server\\x", L"D:x", L"C:\\a\\..\\b", L"\\",
+                                    L"/", L".", L"..", L"..\\a", L".\\x", L".name"}) {
+        EXPECT_EQ(complete_in(L"C:\\w", complete), complete);
+    }
+    EXPECT_EQ(complete_in(L"C:\\w", L"//server/share"), L"\\\\server\\share");
+    EXPECT_EQ(g_current_calls, static_cast<int>(sizeof cases / sizeof cases[0]));
 }
 
 TEST(Platform, FormatterKnowsOnlyItsLibraryAndItsCodes) {
@@ -93,6 +93,45 @@ TEST(SystemError, DropsEveryFormOfTrailingLineBreak) {
                                  {L"a\r\nb\r\n", L"a\r\nb"}, {L"\r\n", L""}, {L"\n", L""}, {L"", L""},
                                  {L"x\r", L"x\r"}};
     for (const auto& c : cases) EXPECT_EQ(dropped(c[0]), c[1]) << &c - cases;
+}
+
+TEST(OsVersion, ClassifiesEveryRowOfTheTable) {
+    // Rows: platform, major, minor, service pack.  Only the first upper-case
+    // unit of the service pack counts; lower case never qualifies.
+    const struct {
+        VersionRecord r;
+        OSVersion expected;
+    } cases[] = {{{0, 0, 0, L""}, UnknownOS},          {{3, 10, 0, L""}, UnknownOS},
+                 {{2, 3, 51, L""}, UnknownOS},         {{2, 4, 0, L""}, WindowsNT4},
+                 {{2, 5, 0, L""}, Windows2000},        {{2, 5, 1, L""}, WindowsXP},
+                 {{2, 5, 2, L""}, WindowsNewer},       {{2, 6, 0, L""}, WindowsNewer},
+                 {{2, 10, 0, L""}, WindowsNewer},      {{1, 4, 0, L""}, Windows95},
+                 {{1, 4, 9, L" A "}, Windows95},       {{1, 4, 10, L""}, Windows98},
+                 {{1, 4, 10, L" A "}, Windows98SE},    {{1, 4, 89, L"  B"}, Windows98SE},
+                 {{1, 4, 10, L" a "}, Windows98},      {{1, 4, 90, L""}, WindowsMe}};
+    for (const auto& c : cases) EXPECT_EQ(detail::classify_os_version(c.r), c.expected) << &c - cases;
+}
+
+int g_queries = 0;
+template <std::uint32_t Platform>
+void fake_system(VersionRecord& r) {
+    ++g_queries;
+    r = VersionRecord{Platform, 5, 1, L""};
+}
+
+TEST(OsVersion, RemembersAKnownSystemButAsksAgainForAnUnknownOne) {
+    for (bool known : {true, false}) {
+        std::atomic<OSVersion> cache{UnknownOS};
+        g_queries = 0;
+        auto* query = known ? &fake_system<2> : &fake_system<7>;
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(detail::detect_os_version(cache, query), known ? WindowsXP : UnknownOS);
+        }
+        EXPECT_EQ(g_queries, known ? 1 : 2);
+    }
+    // Wine and Linux both present themselves as a current NT system.
+    EXPECT_GT(running_os_version(), WindowsMe);
+    EXPECT_EQ(running_os_version(), running_os_version());
 }
 
 }  // namespace

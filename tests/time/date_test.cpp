@@ -19,19 +19,11 @@ using namespace zop;
 constexpr long long kOrigin = -11644473600000000LL;  // 1601-01-01 as ticks
 constexpr long long kLastTick = 0x7FFFFFFFFFFFFFFFLL / 10 + kOrigin;  // last with fields
 
-// The eight calendar fields by number, through the protected accessor.
-struct FieldDate : Date {
-    explicit FieldDate(long long ticks) : Date(ticks) {}
-    using Date::from_epoch;
-};
+// The eight calendar fields through the public accessors.
 std::vector<int> fields(long long ticks) {
-    std::vector<int> out;
-    for (int field = 0; field < 8; ++field) out.push_back(FieldDate(ticks).from_epoch(field));
-    return out;
-}
-
-FILETIME file_time(unsigned long long value) {
-    return FILETIME{static_cast<std::uint32_t>(value), static_cast<std::uint32_t>(value >> 32)};
+    const Date d(ticks);
+    return {d.year(), int(d.month()), int(d.day()), int(d.day_of_year()), d.day_of_week(),
+            int(d.hours()), int(d.minutes()), int(d.seconds())};
 }
 
 SYSTEMTIME system_time(int y, int mo, int d, int h, int mi, int s, int ms, int dow = 0) {
@@ -39,16 +31,17 @@ SYSTEMTIME system_time(int y, int mo, int d, int h, int mi, int s, int ms, int d
     return SYSTEMTIME{w(y), w(mo), w(dow), w(d), w(h), w(mi), w(s), w(ms)};
 }
 
-TEST(DateTest, SevenValueConstructorCounts) {
-    EXPECT_EQ(Date(1970, 1, 1, 0, 0, 0, 0).time(), 0);
-    EXPECT_EQ(Date(1601, 1, 1, 0, 0, 0, 0).time(), kOrigin);
+TEST(DateTest, ConstructorsCountFromTheFieldsOrTheFileTime) {
     EXPECT_EQ(Date(1970, 1, 1, 0, 0, 1, 999).time(), 1999000);
+    EXPECT_EQ(Date(1601, 1, 1, 0, 0, 0, 0).time(), kOrigin);
     EXPECT_EQ(Date(9999, 12, 31, 23, 59, 59, 999).time(), 253402300799999000LL);
-    EXPECT_EQ(Date(2004, 2, 29, 0, 0, 0, 0).time(), 1078012800000000LL);
     EXPECT_EQ(Date(2000, 2, 29, 12, 0, 0, 0).time(), 951825600000000LL);
-}
-
-TEST(DateTest, SevenValueConstructorRejectsUnrepresentableFields) {
+    // The day of the week of a SYSTEMTIME is ignored.
+    EXPECT_EQ(Date(system_time(2005, 3, 4, 10, 30, 15, 250, 6)).time(), Date(2005, 3, 4, 10, 30, 15, 250).time());
+    // What the system refuses: ERROR_INVALID_PARAMETER in its words.
+    EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { Date d(system_time(2005, 2, 29, 0, 0, 0, 0)); }),
+              system_error(L"Cannot convert SYSTEMTIME: ", 87));
+    EXPECT_NO_THROW(Date(system_time(30827, 12, 31, 23, 59, 59, 999)));  // past Date's own 9999
     // Year 0 and 10000, months, days, leap days, hour/minute/second limits,
     // and (decided) years before 1601 and milliseconds above 999.
     const unsigned bad[][7] = {
@@ -63,66 +56,45 @@ TEST(DateTest, SevenValueConstructorRejectsUnrepresentableFields) {
                   L"Parameters describe an unrepresentable DateTime.")
             << f[0] << "-" << f[1] << "-" << f[2] << " " << f[3] << ":" << f[4] << ":" << f[5] << "." << f[6];
     }
-}
-
-TEST(DateTest, FileTimesDivideTowardZero) {
-    EXPECT_EQ(Date(file_time(0)).time(), kOrigin);
-    EXPECT_EQ(Date(file_time(15)).time(), kOrigin + 1);
-    // Read as signed: -1 and -15 hundred-nanosecond units.
-    EXPECT_EQ(Date(file_time(~0ULL)).time(), kOrigin);
-    EXPECT_EQ(Date(file_time(~0ULL - 14)).time(), kOrigin - 1);
-
+    // File times divide toward zero; read as signed, ~0 and ~0 - 14 are -1
+    // and -15 hundred-nanosecond units.
+    const std::pair<unsigned long long, long long> cases[] = {
+        {0, kOrigin}, {15, kOrigin + 1}, {~0ULL, kOrigin}, {~0ULL - 14, kOrigin - 1}};
+    for (const auto& c : cases) {
+        const FILETIME ft{static_cast<std::uint32_t>(c.first), static_cast<std::uint32_t>(c.first >> 32)};
+        EXPECT_EQ(Date(ft).time(), c.second) << c.first;
+    }
     FILETIME ft;
     Date(123456789).to_file_time(ft);
     EXPECT_EQ((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime,
               (123456789ULL + 11644473600000000ULL) * 10);
-    EXPECT_EQ(Date(ft).time(), 123456789);
-}
-
-TEST(DateTest, SystemTimeRecords) {
-    // The day of the week is ignored.
-    EXPECT_EQ(Date(system_time(2005, 3, 4, 10, 30, 15, 250, 6)).time(),
-              Date(2005, 3, 4, 10, 30, 15, 250).time());
-    EXPECT_EQ(Date(system_time(1601, 1, 1, 0, 0, 0, 0)).time(), kOrigin);
-    EXPECT_NO_THROW(Date(system_time(30827, 12, 31, 23, 59, 59, 999)));
-    for (const SYSTEMTIME& st : {system_time(2005, 2, 29, 0, 0, 0, 0),
-                                 system_time(1600, 12, 31, 0, 0, 0, 0),
-                                 system_time(30828, 1, 1, 0, 0, 0, 0)}) {
-        // ERROR_INVALID_PARAMETER in the system's words.
-        EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { Date d(st); }),
-                  system_error(L"Cannot convert SYSTEMTIME: ", 87)) << st.wYear;
-    }
 }
 
 TEST(DateTest, CalendarFields) {
-    EXPECT_EQ(Date(0LL).day_of_week(), THURSDAY);
-    EXPECT_EQ(Date(0LL).day_of_year(), 1u);
-    // 1969-12-31 23:59:59.999999
+    // 1970-01-01; 1969-12-31 23:59:59.999999; 30828-09-14 02:48:05.477580,
+    // the last tick with fields.
+    EXPECT_EQ(fields(0), (std::vector<int>{1970, 1, 1, 1, THURSDAY, 0, 0, 0}));
     EXPECT_EQ(fields(-1), (std::vector<int>{1969, 12, 31, 365, WEDNESDAY, 23, 59, 59}));
-    EXPECT_EQ(Date(-1LL).time_of_day(), -1);
-    EXPECT_EQ(Date(2004, 12, 31, 13, 14, 15, 0).time_of_day(), 47655000000LL);
-    const std::pair<Date, unsigned> days[] = {{Date(2003, 3, 1, 0, 0, 0, 0), 60u},
-                                              {Date(2004, 3, 1, 0, 0, 0, 0), 61u},
-                                              {Date(2003, 7, 1, 0, 0, 0, 0), 182u},
-                                              {Date(2004, 12, 31, 0, 0, 0, 0), 366u},
-                                              {Date(1900, 12, 31, 0, 0, 0, 0), 365u}};
-    for (const auto& d : days) EXPECT_EQ(d.first.day_of_year(), d.second) << d.first.year();
-
-    const FieldDate d(Date(2024, 2, 29, 7, 8, 9, 0).time());
-    EXPECT_EQ(fields(d.time()), (std::vector<int>{2024, 2, 29, 60, THURSDAY, 7, 8, 9}));
-    EXPECT_EQ(d.from_epoch(8), 0);
-    EXPECT_EQ(d.from_epoch(-1), 0);
-}
-
-TEST(DateTest, FieldsAreZeroOutsideTheCalendarRange) {
-    // 30828-09-14 02:48:05.477580, a Thursday
+    EXPECT_EQ(fields(Date(2024, 2, 29, 7, 8, 9, 0).time()), (std::vector<int>{2024, 2, 29, 60, THURSDAY, 7, 8, 9}));
     EXPECT_EQ(fields(kLastTick), (std::vector<int>{30828, 9, 14, 258, THURSDAY, 2, 48, 5}));
     EXPECT_EQ(Date(kOrigin).year(), 1601);
-    // The conversion to a file time wraps: the lowest count lands on 1970.
-    EXPECT_EQ(Date(LLONG_MIN).year(), 1970);
+    // Outside the calendar range every field is 0; the conversion to a file
+    // time wraps, so the lowest count lands on 1970.
     for (long long ticks : {kOrigin - 1, kLastTick + 1, -100000000000000000LL}) {
         EXPECT_EQ(fields(ticks), std::vector<int>(8, 0)) << ticks;
     }
+    EXPECT_EQ(Date(LLONG_MIN).year(), 1970);
+    EXPECT_EQ(Date(-1LL).time_of_day(), -1);
+    EXPECT_EQ(Date(2004, 12, 31, 13, 14, 15, 0).time_of_day(), 47655000000LL);
+    const unsigned days[][4] = {{2003, 3, 1, 60}, {2004, 3, 1, 61}, {2003, 7, 1, 182}, {2004, 12, 31, 366},
+                                {1900, 12, 31, 365}};
+    for (const auto& d : days) EXPECT_EQ(Date(d[0], d[1], d[2], 0, 0, 0, 0).day_of_year(), d[3]) << d[0];
+    // Field numbers beyond the eight give 0.
+    struct FieldDate : Date {
+        using Date::from_epoch;
+    } d;
+    EXPECT_EQ(d.from_epoch(8), 0);
+    EXPECT_EQ(d.from_epoch(-1), 0);
 }
 
 TEST(DateTest, ArithmeticWraps) {
@@ -131,7 +103,6 @@ TEST(DateTest, ArithmeticWraps) {
     b.add_days(-2);
     b.add_hours(25);
     EXPECT_EQ(a.subtract(b).ticks(), 23 * 3600000000LL);
-    EXPECT_EQ(b.subtract(a).days(), 0);
     EXPECT_EQ(TimeSpan(-86400000001LL).days(), -1);
     EXPECT_EQ(TimeSpan(86399999999LL).days(), 0);
 

@@ -18,7 +18,8 @@ using zop_test::PatternFormat;
 const std::wstring kYear = L"\x5E74", kMonth = L"\x6708", kDay = L"\x65E5";
 const std::wstring kFriday = L"\x661F\x671F\x4E94", kMarch = L"\x4E09\x6708";
 
-TEST(DateFormatTest, PredefinedPatternsOfEveryLocale) {
+TEST(DateFormatTest, PatternsAndNamesOfEveryLocale) {
+    const PatternFormat f;
     const Date d = local_date(2005, 3, 4, 9, 5, 7);
     {
         LocaleScope scope(Locale::US);
@@ -33,6 +34,7 @@ TEST(DateFormatTest, PredefinedPatternsOfEveryLocale) {
         EXPECT_EQ(d.to_string(static_cast<FullDatePattern>(3)), L"");
         EXPECT_EQ(d.to_date_string(static_cast<DatePattern>(-1)), L"");
         EXPECT_EQ(d.to_time_string(static_cast<TimePattern>(2)), L"");
+        EXPECT_EQ(f(local_date(2005, 12, 31, 9, 0), L"MMMM E|MMM e"), L"December Saturday|Dec Sat");
     }
     for (const Locale* chinese : {Locale::CHINA, Locale::TAIWAN}) {
         LocaleScope scope(chinese);
@@ -43,48 +45,7 @@ TEST(DateFormatTest, PredefinedPatternsOfEveryLocale) {
         EXPECT_EQ(d.to_date_string(MONTH_DAY), kMarch + L"4" + kDay);
         EXPECT_EQ(d.to_date_string(YEAR_MONTH), L"2005" + kYear + kMarch);
         EXPECT_EQ(d.to_time_string(LONG_TIME), L"09:05:07");
-    }
-}
-
-TEST(DateFormatTest, LettersAndRuns) {
-    LocaleScope scope(Locale::US);
-    const PatternFormat f;
-    const Date d = local_date(2005, 3, 4, 0, 5, 7);
-    EXPECT_EQ(f(d, L"y|yy|yyy|yyyy|yyyyy"), L"5|05|2005|2005|2005");
-    EXPECT_EQ(f(d, L"M|MM|MMM|MMMM|MMMMMM"), L"3|03|Mar|March|March");
-    EXPECT_EQ(f(d, L"d|dd|ddd H|HH|HHH m|mm s|ss"), L"4|04|04 0|00|00 5|05 7|07");
-    EXPECT_EQ(f(d, L"h hh"), L"12 12");
-    EXPECT_EQ(f(local_date(2005, 3, 4, 13, 0), L"h|hh|hhh"), L"1|01|01");
-    EXPECT_EQ(f(local_date(2005, 3, 4, 12, 0), L"h"), L"12");
-    EXPECT_EQ(f(d, L"EE e w"), L"FridayFriday Fri 5");
-    EXPECT_EQ(f(d, L"[pGWZgz]"), L"[]");
-    EXPECT_EQ(f(d, L"G") + f(d, L"z") + f(d, L""), L"");
-    EXPECT_EQ(f(d, L"x-Q/T"), L"x-Q/T");
-    EXPECT_EQ(f(local_date(1999, 12, 31, 23, 59, 59), L"yy yyy"), L"99 1999");
-    EXPECT_EQ(f(local_date(2000, 1, 1, 0, 0), L"yy y"), L"00 0");
-}
-
-TEST(DateFormatTest, QuotedLiterals) {
-    LocaleScope scope(Locale::US);
-    const PatternFormat f;
-    const Date d = local_date(2005, 3, 4, 9, 0);
-    EXPECT_EQ(f(d, L"h 'o''clock'"), L"9 o'clock");
-    EXPECT_EQ(f(d, L"It's"), L"Its");          // unterminated: "s" is literal
-    EXPECT_EQ(f(d, L"''yyyy''"), L"2005");     // empty literals
-    EXPECT_EQ(f(d, L"'yyyy MM' yyyy"), L"yyyy MM 2005");
-    EXPECT_EQ(f(d, L"'a''"), L"a'");
-}
-
-TEST(DateFormatTest, NamesFollowTheLocale) {
-    const PatternFormat f;
-    const Date d = local_date(2005, 3, 4, 9, 0);
-    {
-        LocaleScope scope(Locale::CHINA);
         EXPECT_EQ(f(d, L"MMM|MMMM|E|e"), kMarch + L"|" + kMarch + L"|" + kFriday + L"|" + kFriday);
-    }
-    {
-        LocaleScope scope(Locale::US);
-        EXPECT_EQ(f(local_date(2005, 12, 31, 9, 0), L"MMMM E|MMM e"), L"December Saturday|Dec Sat");
     }
     // A locale without patterns: predefined patterns are empty, explicit
     // patterns get the English names.
@@ -98,26 +59,39 @@ TEST(DateFormatTest, NamesFollowTheLocale) {
     EXPECT_EQ(d.to_time_string(SHORT_TIME), L"");
 }
 
-TEST(DateFormatTest, UnformattableDatesAndNullDates) {
+TEST(DateFormatTest, LettersRunsAndQuotedLiterals) {
+    LocaleScope scope(Locale::US);
+    const PatternFormat f;
+    const Date d = local_date(2005, 3, 4, 0, 5, 7);
+    // An unterminated literal runs to the end; '' right after the opening
+    // quote closes an empty literal.
+    const wchar_t* cases[][2] = {
+        {L"y|yy|yyy|yyyy|yyyyy", L"5|05|2005|2005|2005"}, {L"M|MM|MMM|MMMM|MMMMMM", L"3|03|Mar|March|March"},
+        {L"d|dd|ddd H|HH|HHH m|mm s|ss", L"4|04|04 0|00|00 5|05 7|07"}, {L"h hh", L"12 12"},
+        {L"EE e w", L"FridayFriday Fri 5"}, {L"[pGWZgz]", L"[]"}, {L"", L""},
+        {L"x-Q/T", L"x-Q/T"}, {L"h 'o''clock'", L"12 o'clock"}, {L"It's", L"Its"}, {L"''yyyy''", L"2005"},
+        {L"'yyyy MM' yyyy", L"yyyy MM 2005"}, {L"'a''", L"a'"}};
+    for (const auto& c : cases) EXPECT_EQ(f(d, c[0]), c[1]) << zop_test::narrow(c[0]);
+    EXPECT_EQ(f(local_date(2005, 3, 4, 13, 0), L"h|hh|hhh"), L"1|01|01");
+    EXPECT_EQ(f(local_date(2005, 3, 4, 12, 0), L"h"), L"12");
+    EXPECT_EQ(f(local_date(1999, 12, 31, 23, 59, 59), L"yy yyy"), L"99 1999");
+    EXPECT_EQ(f(local_date(2000, 1, 1, 0, 0), L"yy y"), L"00 0");
+}
+
+TEST(DateFormatTest, UnformattableDatesNullDatesAndTheSharedInstance) {
     LocaleScope scope(Locale::US);
     const PatternFormat f;
     // Local times outside the calendar range give no text at all.
     EXPECT_EQ(f(Date(LLONG_MIN / 2), L"'at' yyyy"), L"");
     EXPECT_EQ(Date(LLONG_MAX / 2).to_string(LONG_DATE_TIME), L"");
     EXPECT_THROW(f.format(nullptr, L"yyyy"), ArgumentException);
-    EXPECT_THROW(DateFormat::local_instance()->format_full(nullptr, SHORT_DATE_TIME),
-                 ArgumentException);
-}
-
-TEST(DateFormatTest, SharedInstanceCanBeRebuilt) {
-    LocaleScope scope(Locale::US);
     DateFormat* shared = DateFormat::local_instance();
-    ASSERT_NE(shared, nullptr);
     EXPECT_EQ(DateFormat::local_instance(), shared);
-    const Date d = local_date(2005, 3, 4, 9, 5);
+    EXPECT_THROW(shared->format_full(nullptr, SHORT_DATE_TIME), ArgumentException);
+    // Deleted (twice: nothing left to free) and built again on use.
     DateFormat::del_local_instance();
-    DateFormat::del_local_instance();  // nothing left to free
-    EXPECT_EQ(d.to_string(SHORT_DATE_TIME), L"03/04/2005 09:05");
+    DateFormat::del_local_instance();
+    EXPECT_EQ(local_date(2005, 3, 4, 9, 5).to_string(SHORT_DATE_TIME), L"03/04/2005 09:05");
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 using namespace zop;
@@ -38,56 +41,39 @@ long long parse_text(const std::wstring& text) {
     }
 }
 
-TEST(DateParseTest, EnglishShortDateTime) {
-    LocaleScope scope(Locale::US);
+TEST(DateParseTest, ShortDateTimeOfEveryLocale) {
+    // In English "/" and ":" match anything; spaces are skipped and the rest
+    // is ignored.  Refused: two digits required, no digit (not even a
+    // fullwidth one) after the minutes, the hour is needed, months and hours
+    // in range.  In Chinese "-" must match exactly; years from 1601 (decided).
+    const std::pair<const Locale*, std::vector<const wchar_t*>> cases[] = {
+        {Locale::US, {L"03/04/2005 10:30", L"03-04-2005 10.30", L"03/04/05 10:30", L"  03/04/2005 \t 10:30",
+                      L"03/04/2005 10:30 extra"}},
+        {Locale::CHINA, {L"2005-3-4 10:30", L"2005-03-04 10:30", L"\x3000 2005-3-4\x2028  10:30"}},
+        {Locale::TAIWAN, {L"2005-3-4 10:30", L"2005-03-04 10:30"}}};
+    const std::pair<const Locale*, std::vector<const wchar_t*>> refused[] = {
+        {Locale::US, {L"3/4/2005 10:30", L"03/04/2005 10:301", L"03/04/2005 10:30\xFF10", L"03/04/2005",
+                      L"13/04/2005 10:30", L"03/04/2005 24:00"}},
+        {Locale::TAIWAN, {L"2005/3/4 10:30", L"2005-3-4", L"2005-2-29 10:00", L"1600-12-31 10:00",
+                          L"0000-1-1 10:00"}}};
     const long long expected = local_date(2005, 3, 4, 10, 30).time();
-    EXPECT_EQ(parse_text(L"03/04/2005 10:30"), expected);
-    EXPECT_EQ(parse_text(L"03-04-2005 10.30"), expected);  // "/" and ":" match anything
-    EXPECT_EQ(parse_text(L"03/04/05 10:30"), expected);
-    EXPECT_EQ(parse_text(L"  03/04/2005 \t 10:30"), expected);
-    EXPECT_EQ(parse_text(L"03/04/2005 10:30 extra"), expected);
-    // Two digits required; no digit (not even a fullwidth one) after the
-    // minutes; the hour is needed; months and hours in range.
-    for (const wchar_t* bad : {L"3/4/2005 10:30", L"03/04/2005 10:301", L"03/04/2005 10:30\xFF10",
-                               L"03/04/2005", L"13/04/2005 10:30", L"03/04/2005 24:00"}) {
-        EXPECT_EQ(parse_text(bad), kUntouched) << zop_test::narrow(bad);
+    for (const auto& c : cases) {
+        LocaleScope scope(c.first);
+        for (const wchar_t* text : c.second) EXPECT_EQ(parse_text(text), expected) << zop_test::narrow(text);
     }
+    for (const auto& c : refused) {
+        LocaleScope scope(c.first);
+        for (const wchar_t* text : c.second) EXPECT_EQ(parse_text(text), kUntouched) << zop_test::narrow(text);
+    }
+    LocaleScope scope(Locale::CHINA);
+    EXPECT_EQ(parse_text(L"2004-2-29 10:00"), local_date(2004, 2, 29, 10, 0).time());
 }
 
-TEST(DateParseTest, ChineseShortDateTime) {
-    for (const Locale* chinese : {Locale::CHINA, Locale::TAIWAN}) {
-        LocaleScope scope(chinese);
-        const long long expected = local_date(2005, 3, 4, 10, 30).time();
-        EXPECT_EQ(parse_text(L"2005-3-4 10:30"), expected);
-        EXPECT_EQ(parse_text(L"2005-03-04 10:30"), expected);
-        EXPECT_EQ(parse_text(L"\x3000 2005-3-4\x2028  10:30"), expected);
-        EXPECT_EQ(parse_text(L"2004-2-29 10:00"), local_date(2004, 2, 29, 10, 0).time());
-        // "-" must match exactly; years from 1601 (decided).
-        for (const wchar_t* bad : {L"2005/3/4 10:30", L"2005-3-4", L"2005-2-29 10:00", L"1600-12-31 10:00",
-                                   L"0000-1-1 10:00"}) {
-            EXPECT_EQ(parse_text(bad), kUntouched) << zop_test::narrow(bad);
-        }
-    }
-}
-
-TEST(DateParseTest, RoundTripInEveryLocale) {
-    const Date d = local_date(2026, 11, 30, 23, 59);
-    for (const Locale* locale : {Locale::US, Locale::CHINA, Locale::TAIWAN}) {
-        LocaleScope scope(locale);
-        EXPECT_EQ(Date::parse(d.to_string(SHORT_DATE_TIME)).time(), d.time());
-    }
-}
-
-TEST(DateParseTest, FieldRules) {
-    const long long at_seven = local_date(2005, 1, 1, 7, 0).time();
+TEST(DateParseTest, PatternRules) {
     // Two-digit years: below 30 in this century.
     EXPECT_EQ(parse_by(L"29-1-1 0", L"yy-M-d H"), local_date(2029, 1, 1, 0, 0).time());
     EXPECT_EQ(parse_by(L"30-1-1 0", L"yy-M-d H"), local_date(1930, 1, 1, 0, 0).time());
     EXPECT_EQ(parse_by(L"5 0", L"y H"), local_date(2005, 1, 1, 0, 0).time());
-    // Defaults: day, month and year 1, minute and second 0; never the hour.
-    // Name runs read nothing and leave the field to its default.
-    EXPECT_EQ(parse_by(L"2005 7", L"yyyy H"), at_seven);
-    EXPECT_EQ(parse_by(L"2005 7", L"yyyy MMMdddH"), at_seven);
     // Hour forms: h only below 12, H not before p, longer runs repeat.
     EXPECT_EQ(parse_by(L"2005 11", L"yyyy h"), local_date(2005, 1, 1, 11, 0).time());
     EXPECT_EQ(parse_by(L"2005 11x", L"yyyy hpx"), local_date(2005, 1, 1, 11, 0).time());
@@ -95,27 +81,26 @@ TEST(DateParseTest, FieldRules) {
     // Adjacent fields need no separator when the pattern goes on with one.
     EXPECT_EQ(parse_by(L"200503041030", L"yyyyMMddHHmm"), local_date(2005, 3, 4, 10, 30).time());
     EXPECT_EQ(parse_by(L"2005 5x", L"yyyy Hx"), local_date(2005, 1, 1, 5, 0).time());
-    // Refused: a second year field; "yyy" takes exactly two digits, then
-    // "0"; the default year 1 is before 1601; hours out of their forms'
-    // ranges; minutes from 60; 55 is no hour.
-    const wchar_t* refused[][2] = {{L"1999 7", L"yyyyy H"}, {L"2005 7", L"yyy H"}, {L"7", L"H"},
-                                   {L"2005 12", L"yyyy h"}, {L"2005 11x", L"yyyy Hpx"},
-                                   {L"2005 1122", L"yyyy HHH"}, {L"2005 11 12", L"yyyy H h"},
-                                   {L"2005 11:60", L"yyyy H:m"}, {L"2005 55x", L"yyyy Hx"}};
-    for (const auto& r : refused) EXPECT_EQ(parse_by(r[0], r[1]), kUntouched) << zop_test::narrow(r[1]);
-}
-
-TEST(DateParseTest, LiteralsAndReservedLetters) {
-    // The rest of the pattern is ignored once the text ends.
-    const wchar_t* accepted[][2] = {{L"at 2005 7", L"'at' yyyy H"}, {L"2005 7Z", L"yyyy HZ"},
+    // Defaults: day, month and year 1, minute and second 0; never the hour.
+    // Name runs read nothing and leave the field to its default; the rest
+    // of the pattern is ignored once the text ends.
+    const wchar_t* at_seven[][2] = {{L"2005 7", L"yyyy H"}, {L"2005 7", L"yyyy MMMdddH"},
+                                    {L"at 2005 7", L"'at' yyyy H"}, {L"2005 7Z", L"yyyy HZ"},
                                     {L"E2005 7", L"Eyyyy H"}, {L"2005x7", L"yyyy//H"},
-                                    {L"2005 7", L"yyyy H 'never' z"}};
-    for (const auto& a : accepted) {
+                                    {L"2005 7", L"yyyy H 'never' z"}, {L"2005 7:0", L"yyyy H:m"}};
+    for (const auto& a : at_seven) {
         EXPECT_EQ(parse_by(a[0], a[1]), local_date(2005, 1, 1, 7, 0).time()) << zop_test::narrow(a[1]);
     }
-    // The text ends inside the literal; reserved letters match nothing.
-    const wchar_t* refused[][2] = {{L"a", L"'abc' yyyy H"}, {L"2005 7z", L"yyyy HZ"}, {L"2005 7z", L"yyyy Hz"},
-                                   {L"Fri 2005 7", L"E yyyy H"}};
+    // Refused: a second year field; "yyy" takes exactly two digits, then
+    // "0"; the default year 1 is before 1601; hours out of their forms'
+    // ranges; minutes from 60; 55 is no hour; the text ends inside a
+    // literal or differs from it; reserved letters match nothing.
+    const wchar_t* refused[][2] = {
+        {L"1999 7", L"yyyyy H"}, {L"2005 7", L"yyy H"}, {L"7", L"H"}, {L"2005 12", L"yyyy h"},
+        {L"2005 11x", L"yyyy Hpx"}, {L"2005 1122", L"yyyy HHH"}, {L"2005 11 12", L"yyyy HHH"},
+        {L"2005 11 12", L"yyyy H h"}, {L"2005 11:60", L"yyyy H:m"}, {L"2005 55x", L"yyyy Hx"},
+        {L"2005 7 a", L"yyyy H 'abc'"}, {L"2005 7 abd", L"yyyy H 'abc'"}, {L"2005 7z", L"yyyy HZ"},
+        {L"2005 7z", L"yyyy Hz"}, {L"Fri 2005 7", L"E yyyy H"}};
     for (const auto& r : refused) EXPECT_EQ(parse_by(r[0], r[1]), kUntouched) << zop_test::narrow(r[1]);
 }
 
