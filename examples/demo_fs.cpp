@@ -45,4 +45,14 @@ void demo_fs() {
     top.remove_tree();
     top.refresh();
     print(std::wstring(L"  still there: ") + (top.exists() ? L"yes" : L"no"));
+
+    // Paths past 260 characters work on Windows too.
+    std::wstring deep = Path::combine(bin.full_name(), L"zop-demo-long");
+    while (deep.size() < 300) deep += L"\\" + std::wstring(40, L'x');
+    Directory(deep).create();
+    const unsigned char text[] = "long path";
+    FileOutputStream(Path::combine(deep, L"note.txt"), CREATE, NONE).write(text, 9);
+    print(L"wrote " + std::to_wstring(File(Path::combine(deep, L"note.txt")).length()) +
+          L" bytes at a path of " + std::to_wstring(deep.size() + 9) + L" characters");
+    Directory(Path::combine(bin.full_name(), L"zop-demo-long")).remove_tree();
 }

@@ -24,6 +24,11 @@ void demo_time() {
     const long long offset = TimeZone::current_time_zone()->utc_offset(now);
     print(L"zone offset:         " + std::to_wstring(offset / 60000000) + L" minutes");
     print(L"user's locale:       " + Locale::current_locale()->to_string());
+    const DaylightTimeZone system_zone;
+    const ZonedDateFormat in_zone(system_zone);
+    print(L"with daylight time:  " + in_zone.format_full(&now, LONG_DATE_TIME) + L" (offset " +
+          std::to_wstring(system_zone.utc_offset(now) / 60000000) + L" minutes" +
+          (system_zone.is_daylight_time(now) ? L", daylight time)" : L")"));
 
     const Locale* saved = Locale::current_locale();
     for (const Locale* locale : {Locale::US, Locale::CHINA, Locale::TAIWAN}) {

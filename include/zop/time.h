@@ -252,6 +252,16 @@ public:
     // Whether daylight time applies at `date`.
     virtual bool is_daylight_time(const Date& date) const = 0;
 
+    // The UTC tick count of the local tick count `local` in this zone,
+    // worked out from utc_offset (one change of offset within a day either
+    // side).  A local time the zone skips when its clocks go forward moves
+    // forward by the length of the gap (02:30 in a gap from 02:00 to 03:00
+    // is 03:30); one that happens twice when they go back means its first
+    // occurrence, at the offset in force before the change (the daylight
+    // one at the end of summer time).  Arithmetic wraps in 64 bits.  Throws
+    // what utc_offset throws.
+    long long utc_time(long long local) const;
+
     // The process's zone, read from the system settings on first use and
     // owned by the library.  It applies the standard offset all year:
     // daylight saving time is not observed.  Throws OutOfMemoryException
@@ -266,6 +276,27 @@ public:
 
 private:
     static TimeZone* _cur_tz;
+};
+
+// The operating system's zone with all its rules: standard and daylight
+// time, and the changes of rule over the years as far as the system knows
+// them (the yearly rules of the Windows registry; the tz database on Linux,
+// with the Windows offsets: see docs/time.md).  The system's settings are
+// read again at most once a second per thread, so a change of the system's
+// zone shows within a second.  Offsets are whole minutes.  Dates
+// before 1601-01-02 or after 30827-12-31 take the offset of the nearer of
+// those days.  TimeZone::current_time_zone() stays the standard-offset
+// zone; give this one to a ZonedDateFormat or ask it directly.
+class ZOP_API DaylightTimeZone : public TimeZone {
+public:
+    DaylightTimeZone();
+
+    // The offset in force at `date`, daylight time included.  Throws
+    // InvalidOperationException "Can't get timezone information." when the
+    // system refuses its settings.
+    long long utc_offset(const Date& date) const override;
+    // Whether daylight time is in force at `date`.  Throws as utc_offset.
+    bool is_daylight_time(const Date& date) const override;
 };
 
 // Formats dates by patterns and parses them back.
@@ -283,7 +314,7 @@ private:
 //   'text'  literal text, '' a quote inside it;
 //   p, G, W, Z, g, z print nothing; every other character prints itself.
 // Formatting and parsing shift by the whole hours of the current zone's
-// offset only.
+// offset only (ZonedDateFormat uses a zone's whole offset).
 class ZOP_API DateFormat {
 public:
     DateFormat();
@@ -334,6 +365,43 @@ public:
 
 private:
     static DateFormat* _local_inst;
+};
+
+// Formats and parses as the shared formatter does (the current locale's
+// patterns and names), in a zone of the caller's choosing and at its whole
+// offset, minutes included: the local time of each date is the date plus
+// zone.utc_offset(date), and a local time read is converted by
+// zone.utc_time (see there for the skipped and the repeated hour).
+class ZOP_API ZonedDateFormat : public DateFormat {
+public:
+    // Works in `zone`, which is neither copied nor owned: it must outlive
+    // the formatter and its copies.
+    explicit ZonedDateFormat(const TimeZone& zone);
+
+    // The zone given at construction.
+    const TimeZone& time_zone() const;
+
+    // As DateFormat's, in this zone; throw ArgumentException for a null
+    // date and what the zone and the current locale throw.
+    std::wstring format_full(const Date* date, FullDatePattern which) const override;
+    std::wstring format_time(const Date* date, TimePattern which) const override;
+    std::wstring format_date(const Date* date, DatePattern which) const override;
+    // The UTC tick count of a local time in the current locale's short
+    // date-time pattern.  Throws FormatException "The date string format is
+    // unexpected" when the text does not match.
+    long long parse(const std::wstring& text) const override;
+    // As parse, false with `out` untouched where parse throws
+    // FormatException.
+    bool try_parse(const std::wstring& text, Date& out) const override;
+
+protected:
+    // The pattern engine of DateFormat, in this zone.
+    std::wstring format(const Date* date, const std::wstring& pattern) const override;
+    bool do_parse(const std::wstring& text, const std::wstring& pattern,
+                  long long& ticks) const override;
+
+private:
+    const TimeZone* zone_;
 };
 
 }  // namespace zop

@@ -1,6 +1,7 @@
 // Platform layer: the system clock, calendar conversion, time-zone settings
 // and the user's language, shaped like GetSystemTime, FileTimeToSystemTime,
-// SystemTimeToFileTime, GetTimeZoneInformation and GetUserDefaultLangID.
+// SystemTimeToFileTime, GetTimeZoneInformation, GetTimeZoneInformationForYear
+// and GetUserDefaultLangID.
 //
 // File times are counts of 100-nanosecond intervals since 1601-01-01
 // 00:00:00 UTC.  Both backends use the proleptic Gregorian calendar over the
@@ -69,6 +70,32 @@ struct TimeZoneSettings {
 // GetTimeZoneInformation: fills `settings` with the current zone and
 // returns one of the kZoneId values (kZoneIdInvalid on failure).
 std::uint32_t time_zone_information(TimeZoneSettings& settings);
+
+// The zone's offset at one instant: minutes east of UTC (local time = UTC +
+// minutes) and whether daylight saving time applies.
+struct ZoneOffset {
+    std::int32_t minutes = 0;
+    bool daylight = false;
+};
+
+// The instants zone_offset_at answers for: 1601-01-02 00:00 and 30827-12-31
+// 00:00 UTC as file times, a day inside the calendar range on either side,
+// so that the local date of every instant between them is a calendar date.
+constexpr std::uint64_t kZoneFirstFileTime = 864000000000ULL;
+constexpr std::uint64_t kZoneLastFileTime = 9223149024000000000ULL;
+
+// The system zone's offset at the UTC instant `file_time`, by the rules the
+// system keeps for that instant's year (GetDynamicTimeZoneInformation and
+// GetTimeZoneInformationForYear on Windows, where the rules of the local
+// standard year decide; the tz database through localtime_r on Linux).
+// Whole minutes, as Windows keeps them (Linux drops the seconds of local
+// mean times, toward zero).  Where the tz database flags the lower of a
+// year's offsets as daylight time (Irish winter, Moroccan Ramadan), the
+// higher one is reported as daylight time, as Windows does.  Each thread
+// reads the system's settings again at most once a second.  False with
+// last error 87 for an instant outside kZoneFirstFileTime-kZoneLastFileTime,
+// or with the system's error when it refuses its settings.
+bool zone_offset_at(std::uint64_t file_time, ZoneOffset& out);
 
 // GetUserDefaultLangID: the Windows language identifier of the user's
 // language (0x0409 US English, 0x0804 Chinese of China, ...).

@@ -11,75 +11,84 @@ namespace zop {
 
 namespace {
 
-// Chooses the current locale's predefined pattern.  The predefined
-// patterns are taken apart once, with the tables, so the pattern engine
-// runs their prepared programs instead of reading the text again.
+// The current locale's patterns; null when its country has no row.  The
+// predefined patterns are taken apart once, with the tables, so the pattern
+// engine runs their prepared programs instead of reading the text again.
+const detail::PatternSet* current_patterns() {
+    const int row = detail::language_row(Locale::current_locale()->country_code);
+    return row < 0 ? nullptr : &detail::patterns(row);
+}
+
+// The current locale's program for each kind of predefined pattern; the
+// empty program for a locale without patterns or a kind that is none.
+const detail::FormatProgram& program_for(FullDatePattern which) {
+    if (const detail::PatternSet* set = current_patterns()) {
+        switch (which) {
+        case SHORT_DATE_TIME: return set->short_date_time.program;
+        case LONG_DATE_TIME: return set->long_date_time.program;
+        case LONG_DATE_TIME_JOINED: return set->long_date_time_joined.program;
+        }
+    }
+    return detail::empty_format();
+}
+
+const detail::FormatProgram& program_for(TimePattern which) {
+    if (const detail::PatternSet* set = current_patterns()) {
+        switch (which) {
+        case SHORT_TIME: return set->short_time.program;
+        case LONG_TIME: return set->long_time.program;
+        }
+    }
+    return detail::empty_format();
+}
+
+const detail::FormatProgram& program_for(DatePattern which) {
+    if (const detail::PatternSet* set = current_patterns()) {
+        switch (which) {
+        case SHORT_DATE: return set->short_date.program;
+        case LONG_DATE: return set->long_date.program;
+        case MONTH_DAY: return set->month_day.program;
+        case YEAR_MONTH: return set->year_month.program;
+        }
+    }
+    return detail::empty_format();
+}
+
+// The current locale's short date-time pattern read from `text`.
+bool read(const std::wstring& text, long long& ticks, const TimeZone* zone) {
+    const detail::PatternSet* set = current_patterns();
+    return detail::parse_date(text, set != nullptr ? set->parse : detail::empty_parse(), ticks,
+                              zone);
+}
+
+const wchar_t kUnexpected[] = L"The date string format is unexpected";
+
+// Chooses the current locale's predefined pattern; shows the current zone.
 class LocalDateFormat final : public DateFormat {
 public:
     std::wstring format_full(const Date* date, FullDatePattern which) const override {
-        const detail::PatternSet* set = current_patterns();
-        if (set != nullptr) {
-            switch (which) {
-            case SHORT_DATE_TIME: return run(date, set->short_date_time);
-            case LONG_DATE_TIME: return run(date, set->long_date_time);
-            case LONG_DATE_TIME_JOINED: return run(date, set->long_date_time_joined);
-            }
-        }
-        return detail::format_date(date, detail::empty_format());
+        return detail::format_date(date, program_for(which));
     }
 
     std::wstring format_time(const Date* date, TimePattern which) const override {
-        const detail::PatternSet* set = current_patterns();
-        if (set != nullptr) {
-            switch (which) {
-            case SHORT_TIME: return run(date, set->short_time);
-            case LONG_TIME: return run(date, set->long_time);
-            }
-        }
-        return detail::format_date(date, detail::empty_format());
+        return detail::format_date(date, program_for(which));
     }
 
     std::wstring format_date(const Date* date, DatePattern which) const override {
-        const detail::PatternSet* set = current_patterns();
-        if (set != nullptr) {
-            switch (which) {
-            case SHORT_DATE: return run(date, set->short_date);
-            case LONG_DATE: return run(date, set->long_date);
-            case MONTH_DAY: return run(date, set->month_day);
-            case YEAR_MONTH: return run(date, set->year_month);
-            }
-        }
-        return detail::format_date(date, detail::empty_format());
+        return detail::format_date(date, program_for(which));
     }
 
     long long parse(const std::wstring& text) const override {
         long long ticks = 0;
-        if (!read(text, ticks)) throw FormatException(L"The date string format is unexpected");
+        if (!read(text, ticks, nullptr)) throw FormatException(kUnexpected);
         return ticks;
     }
 
     bool try_parse(const std::wstring& text, Date& out) const override {
         long long ticks = 0;
-        if (!read(text, ticks)) return false;
+        if (!read(text, ticks, nullptr)) return false;
         out.time(ticks);
         return true;
-    }
-
-private:
-    // The current locale's short date-time pattern read from `text`.
-    static bool read(const std::wstring& text, long long& ticks) {
-        const detail::PatternSet* set = current_patterns();
-        return detail::parse_date(text, set != nullptr ? set->parse : detail::empty_parse(), ticks);
-    }
-
-    // The current locale's patterns; null when its country has no row.
-    static const detail::PatternSet* current_patterns() {
-        const int row = detail::language_row(Locale::current_locale()->country_code);
-        return row < 0 ? nullptr : &detail::patterns(row);
-    }
-
-    static std::wstring run(const Date* date, const detail::Pattern& pattern) {
-        return detail::format_date(date, pattern.program);
     }
 };
 
@@ -133,6 +142,44 @@ bool DateFormat::try_parse(const std::wstring& text, Date& out) const {
     } catch (const FormatException&) {
         return false;
     }
+}
+
+ZonedDateFormat::ZonedDateFormat(const TimeZone& zone) : zone_(&zone) {}
+
+const TimeZone& ZonedDateFormat::time_zone() const { return *zone_; }
+
+std::wstring ZonedDateFormat::format_full(const Date* date, FullDatePattern which) const {
+    return detail::format_date(date, program_for(which), zone_);
+}
+
+std::wstring ZonedDateFormat::format_time(const Date* date, TimePattern which) const {
+    return detail::format_date(date, program_for(which), zone_);
+}
+
+std::wstring ZonedDateFormat::format_date(const Date* date, DatePattern which) const {
+    return detail::format_date(date, program_for(which), zone_);
+}
+
+long long ZonedDateFormat::parse(const std::wstring& text) const {
+    long long ticks = 0;
+    if (!read(text, ticks, zone_)) throw FormatException(kUnexpected);
+    return ticks;
+}
+
+bool ZonedDateFormat::try_parse(const std::wstring& text, Date& out) const {
+    long long ticks = 0;
+    if (!read(text, ticks, zone_)) return false;
+    out.time(ticks);
+    return true;
+}
+
+std::wstring ZonedDateFormat::format(const Date* date, const std::wstring& pattern) const {
+    return detail::format_date(date, detail::FormatProgram(pattern), zone_);
+}
+
+bool ZonedDateFormat::do_parse(const std::wstring& text, const std::wstring& pattern,
+                               long long& ticks) const {
+    return detail::parse_date(text, detail::ParseProgram(pattern), ticks, zone_);
 }
 
 }  // namespace zop

@@ -103,14 +103,18 @@ private:
     std::size_t fixed_length_ = 0;
 };
 
-// Date formatting with a program: the date's local time (whole hours of the
-// current zone), named in the current locale's language.  Throws
+// Date formatting with a program: the date's local time, named in the
+// current locale's language.  Without a zone the current zone's whole hours
+// shift the date; a zone given shifts it by its whole offset.  Throws
 // ArgumentException for a null date.
-std::wstring format_date(const Date* date, const FormatProgram& program);
+std::wstring format_date(const Date* date, const FormatProgram& program,
+                         const TimeZone* zone = nullptr);
 
 // Date parsing with a pattern program: true with the UTC ticks stored, or
-// false with `ticks` untouched.
-bool parse_date(const std::wstring& text, const ParseProgram& pattern, long long& ticks);
+// false with `ticks` untouched.  Without a zone the current zone's whole
+// hours shift the result back; with one, TimeZone::utc_time converts it.
+bool parse_date(const std::wstring& text, const ParseProgram& pattern, long long& ticks,
+                const TimeZone* zone = nullptr);
 
 }  // namespace zop::detail
 

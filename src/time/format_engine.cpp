@@ -167,12 +167,16 @@ std::wstring FormatProgram::run(const sys::CalendarTime& f, const NameRow& month
     return heap;
 }
 
-std::wstring format_date(const Date* date, const FormatProgram& program) {
+std::wstring format_date(const Date* date, const FormatProgram& program, const TimeZone* zone) {
     if (date == nullptr) throw ArgumentException(L"The date is null.", L"date");
-    // Local time, shifted by whole hours only.
-    const long long offset = TimeZone::current_time_zone()->utc_offset(*date);
+    // Local time: by the whole offset of a zone given, by whole hours only
+    // of the current zone.
     const long long local =
-        wrap_add(date->time(), wrap_mul(offset / kTicksPerHour, kTicksPerHour));
+        zone != nullptr
+            ? wrap_add(date->time(), zone->utc_offset(*date))
+            : wrap_add(date->time(),
+                       wrap_mul(TimeZone::current_time_zone()->utc_offset(*date) / kTicksPerHour,
+                                kTicksPerHour));
     sys::CalendarTime f;
     if (!calendar_fields(local, f)) return std::wstring();
     // Locales without patterns of their own still get names: the English ones.

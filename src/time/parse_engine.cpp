@@ -269,7 +269,8 @@ bool ParseProgram::general(const std::wstring& text, ParsedFields& fields) const
     return true;
 }
 
-bool parse_date(const std::wstring& text, const ParseProgram& pattern, long long& ticks) {
+bool parse_date(const std::wstring& text, const ParseProgram& pattern, long long& ticks,
+                const TimeZone* zone) {
     ParsedFields f;
     if (!pattern.run(text, f)) return false;
     // Defaults; the hour has none.  Hours, minutes and seconds were checked
@@ -293,6 +294,10 @@ bool parse_date(const std::wstring& text, const ParseProgram& pattern, long long
     fields.second = static_cast<std::uint16_t>(v[Field::SECOND]);
     std::uint64_t file_time = 0;
     if (!sys::calendar_to_file_time(fields, file_time)) return false;
+    if (zone != nullptr) {
+        ticks = zone->utc_time(ticks_from_file_time(file_time));
+        return true;
+    }
     Date date(ticks_from_file_time(file_time));
     // Local time, shifted back by whole hours only.
     const long long offset = TimeZone::current_time_zone()->utc_offset(date);

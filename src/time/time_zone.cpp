@@ -4,6 +4,7 @@
 #include "time/calendar.h"
 #include "time/time_zone_internal.h"
 
+#include <algorithm>
 #include <new>
 
 namespace zop {
@@ -75,6 +76,46 @@ int TimeZone::del_current_time_zone() {
     delete _cur_tz;
     _cur_tz = nullptr;
     return 1;
+}
+
+long long TimeZone::utc_time(long long local) const {
+    // The offsets a day before and a day after enclose any change that
+    // could make `local` skipped or repeated.
+    const long long before = utc_offset(Date(detail::wrap_add(local, -detail::kTicksPerDay)));
+    const long long after = utc_offset(Date(detail::wrap_add(local, detail::kTicksPerDay)));
+    const long long first = detail::wrap_add(local, detail::wrap_mul(before, -1));
+    if (utc_offset(Date(first)) == before) return first;
+    const long long second = detail::wrap_add(local, detail::wrap_mul(after, -1));
+    if (utc_offset(Date(second)) == after) return second;
+    // Skipped: the offset before the gap carries the time past it.
+    return first;
+}
+
+namespace {
+
+// The system zone's offset at `date`, moved into the range the platform
+// layer answers for.
+sys::ZoneOffset system_offset(const Date& date) {
+    constexpr long long kFirst = detail::ticks_from_file_time(sys::kZoneFirstFileTime);
+    constexpr long long kLast = detail::ticks_from_file_time(sys::kZoneLastFileTime);
+    sys::ZoneOffset offset;
+    if (!sys::zone_offset_at(detail::file_time_from_ticks(std::clamp(date.time(), kFirst, kLast)),
+                             offset)) {
+        throw InvalidOperationException(L"Can't get timezone information.");
+    }
+    return offset;
+}
+
+}  // namespace
+
+DaylightTimeZone::DaylightTimeZone() = default;
+
+long long DaylightTimeZone::utc_offset(const Date& date) const {
+    return system_offset(date).minutes * kTicksPerMinute;
+}
+
+bool DaylightTimeZone::is_daylight_time(const Date& date) const {
+    return system_offset(date).daylight;
 }
 
 long long Date::local_time() const {

@@ -1,4 +1,5 @@
 #include <zop/fs.h>
+#include <zop/io.h>
 
 #include "support/test_support.h"
 
@@ -215,6 +216,26 @@ TEST(Directory, RemoveTreeOfPreparedLinks) {
     } catch (const IOException& e) {
         std::printf("removal stopped at a link: %s\n", zop_test::narrow(e.message()).c_str());
     }
+}
+
+// A tree past the 260 characters that Windows takes without the prefix
+// "\\?\"; the file is named with a slash and a "." that the long form must
+// resolve as a short path's.
+TEST(Directory, TreesPastTheClassicPathLimit) {
+    TempDir tmp;
+    std::wstring deep = tmp.path();
+    for (wchar_t c = L'a'; deep.size() < 400; ++c) deep += L"\\" + std::wstring(50, c);
+    Directory(deep).create();
+    FileOutputStream(deep + L"/./data.bin", CREATE, NONE).write(77);
+    EXPECT_EQ(FileInputStream(deep + L"/./data.bin", READ).read(), 77);
+    const File file(deep + L"\\data.bin");
+    EXPECT_EQ(file.length(), 1);
+    EXPECT_NE(file.last_modified_time(), 0);
+    Names found;
+    Directory(deep).list_files(found, L"*.bin");
+    EXPECT_EQ(found, Names{file.full_name()});
+    Directory(tmp / std::wstring(50, L'a')).remove_tree();
+    EXPECT_FALSE(zop_test::entry_exists(tmp / std::wstring(50, L'a')));
 }
 
 }  // namespace

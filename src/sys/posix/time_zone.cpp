@@ -13,11 +13,17 @@
 // never becomes the zone's offset.  Zones without daylight time report a
 // daylight bias of -60 and no transition dates, as Windows does for such
 // zones.  The names are the C library's abbreviations ("CST").
+//
+// The offset of one instant is localtime_r's, with the daylight flag turned
+// round in the years where the tz database puts daylight time below the
+// standard offset, so that the higher offset is daylight time as above.
 #include "sys/calendar_rules.h"
+#include "sys/error.h"
 #include "sys/posix/utf8_path.h"
 #include "sys/time.h"
 
 #include <algorithm>
+#include <climits>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -147,6 +153,77 @@ std::uint32_t time_zone_information(TimeZoneSettings& settings) {
     settings.daylight_date = rule_for(first_rise.at, first_rise.offset_before);
     settings.standard_date = rule_for(last_fall.at, last_fall.offset_before);
     return current.offset == daylight.offset ? kZoneIdDaylight : kZoneIdStandard;
+}
+
+namespace {
+
+constexpr std::time_t kUnixEpochInFileTimeSeconds = 11644473600;
+
+// Whether the tz database flags the lower of `year`'s offsets as daylight
+// time: a probe at the start of every week finds an offset flagged as
+// daylight time below one that is not.
+bool daylight_flag_inverted(int year) {
+    std::tm january{};
+    january.tm_year = year - 1900;
+    january.tm_mday = 1;
+    const std::time_t start = ::timegm(&january);
+    long lowest_daylight = LONG_MAX;
+    long highest_standard = LONG_MIN;
+    for (int week = 0; week < 53; ++week) {
+        const std::time_t when = start + week * 7 * kDay;
+        std::tm tm{};
+        if (::localtime_r(&when, &tm) == nullptr) continue;
+        if (tm.tm_isdst > 0) {
+            lowest_daylight = std::min(lowest_daylight, tm.tm_gmtoff);
+        } else {
+            highest_standard = std::max(highest_standard, tm.tm_gmtoff);
+        }
+    }
+    return lowest_daylight < highest_standard;
+}
+
+// What the calling thread knows of the zone: the second of its last
+// tzset() and the last year's daylight_flag_inverted.
+struct ZoneMemo {
+    std::time_t second = -1;
+    bool known = false;
+    int year = 0;
+    bool inverted = false;
+};
+
+}  // namespace
+
+bool zone_offset_at(std::uint64_t file_time, ZoneOffset& out) {
+    if (file_time < kZoneFirstFileTime || file_time > kZoneLastFileTime) {
+        set_last_error(87);
+        return false;
+    }
+    // tzset() looks at the zone file again (a stat) each time: once a
+    // second per thread is enough for a change of TZ or of the system's
+    // zone to show within a second, as on Windows.
+    thread_local ZoneMemo memo;
+    std::timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    if (now.tv_sec != memo.second) {
+        ::tzset();
+        memo.second = now.tv_sec;
+        memo.known = false;
+    }
+    const std::time_t when =
+        static_cast<std::time_t>(file_time / 10000000) - kUnixEpochInFileTimeSeconds;
+    std::tm tm{};
+    if (::localtime_r(&when, &tm) == nullptr) {
+        set_last_error(87);
+        return false;
+    }
+    if (!memo.known || memo.year != tm.tm_year + 1900) {
+        memo.year = tm.tm_year + 1900;
+        memo.inverted = daylight_flag_inverted(memo.year);
+        memo.known = true;
+    }
+    out.minutes = static_cast<std::int32_t>(tm.tm_gmtoff / 60);
+    out.daylight = (tm.tm_isdst > 0) != memo.inverted;
+    return true;
 }
 
 }  // namespace zop::sys

@@ -1,5 +1,6 @@
 // Win32 backend: files and directories by path.
 #include "sys/file.h"
+#include "sys/win32/long_path.h"
 
 #include <windows.h>
 
@@ -23,12 +24,12 @@ FILETIME to_filetime(std::uint64_t t) {
 }  // namespace
 
 std::uint32_t get_file_attributes(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str());
+    return ::GetFileAttributesW(long_path(path).c_str());
 }
 
 bool get_file_attributes_ex(const std::wstring& path, FileAttributeData& data) {
     WIN32_FILE_ATTRIBUTE_DATA info;
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info)) return false;
+    if (!::GetFileAttributesExW(long_path(path).c_str(), GetFileExInfoStandard, &info)) return false;
     data.attributes = info.dwFileAttributes;
     data.creation_time = to_u64(info.ftCreationTime);
     data.last_access_time = to_u64(info.ftLastAccessTime);
@@ -38,12 +39,12 @@ bool get_file_attributes_ex(const std::wstring& path, FileAttributeData& data) {
 }
 
 bool set_file_attributes(const std::wstring& path, std::uint32_t attributes) {
-    return ::SetFileAttributesW(path.c_str(), attributes) != 0;
+    return ::SetFileAttributesW(long_path(path).c_str(), attributes) != 0;
 }
 
 bool set_file_times(const std::wstring& path, const std::uint64_t* creation,
                     const std::uint64_t* last_access, const std::uint64_t* last_write) {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+    HANDLE h = ::CreateFileW(long_path(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -59,18 +60,18 @@ bool set_file_times(const std::wstring& path, const std::uint64_t* creation,
     return ok != 0;
 }
 
-bool delete_file(const std::wstring& path) { return ::DeleteFileW(path.c_str()) != 0; }
+bool delete_file(const std::wstring& path) { return ::DeleteFileW(long_path(path).c_str()) != 0; }
 
 std::filesystem::path native_path(const std::wstring& path) { return std::filesystem::path(path); }
 
 std::wstring from_native_path(const std::filesystem::path& path) { return path.native(); }
 
 bool create_directory(const std::wstring& path) {
-    return ::CreateDirectoryW(path.c_str(), nullptr) != 0;
+    return ::CreateDirectoryW(long_path(path).c_str(), nullptr) != 0;
 }
 
 bool remove_directory(const std::wstring& path) {
-    return ::RemoveDirectoryW(path.c_str()) != 0;
+    return ::RemoveDirectoryW(long_path(path).c_str()) != 0;
 }
 
 struct FindHandle {
@@ -79,7 +80,7 @@ struct FindHandle {
 
 FindHandle* find_first_file(const std::wstring& pattern, std::wstring& name) {
     WIN32_FIND_DATAW data;
-    HANDLE h = ::FindFirstFileW(pattern.c_str(), &data);
+    HANDLE h = ::FindFirstFileW(long_pattern(pattern).c_str(), &data);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     auto* handle = new (std::nothrow) FindHandle{h};
     if (handle == nullptr) {

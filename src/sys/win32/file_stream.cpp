@@ -1,5 +1,6 @@
 // Win32 backend: open files for the file streams.
 #include "sys/file_stream.h"
+#include "sys/win32/long_path.h"
 
 #include <windows.h>
 
@@ -9,7 +10,7 @@ const FileHandle kInvalidFile = INVALID_HANDLE_VALUE;
 
 FileHandle open_file(const std::wstring& path, FileAccess access, std::uint32_t share,
                      Disposition disposition) {
-    return ::CreateFileW(path.c_str(), access, share, nullptr, disposition,
+    return ::CreateFileW(long_path(path).c_str(), access, share, nullptr, disposition,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 

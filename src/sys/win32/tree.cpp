@@ -1,5 +1,6 @@
 // Win32 backend: removing a directory tree.
 #include "sys/file.h"
+#include "sys/win32/long_path.h"
 
 #include <windows.h>
 
@@ -35,7 +36,7 @@ bool remove_directory_tree(const std::wstring& dir, std::wstring& failed, bool& 
     if (prefix.back() != L'\\' && prefix.back() != L'/') prefix += L'\\';
     std::vector<Entry> entries;
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((prefix + L"*").c_str(), &data);
+    HANDLE find = ::FindFirstFileW(long_pattern(prefix + L"*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
         if (::GetLastError() != ERROR_FILE_NOT_FOUND) return fail(dir, false, failed, failed_is_file);
     } else {
@@ -49,22 +50,23 @@ bool remove_directory_tree(const std::wstring& dir, std::wstring& failed, bool& 
         bool link = (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         if (directory && !link) {
             if (!remove_directory_tree(entry.path, failed, failed_is_file)) return false;
-        } else if (directory ? !::RemoveDirectoryW(entry.path.c_str()) : !::DeleteFileW(entry.path.c_str())) {
+        } else if (directory ? !::RemoveDirectoryW(long_path(entry.path).c_str())
+                              : !::DeleteFileW(long_path(entry.path).c_str())) {
             // An entry that is gone already is not an error.
             if (::GetLastError() != ERROR_FILE_NOT_FOUND) return fail(entry.path, !directory, failed, failed_is_file);
         }
     }
-    if (!::RemoveDirectoryW(dir.c_str())) return fail(dir, false, failed, failed_is_file);
+    if (!::RemoveDirectoryW(long_path(dir).c_str())) return fail(dir, false, failed, failed_is_file);
     return true;
 }
 
 }  // namespace
 
 bool remove_tree(const std::wstring& path, std::wstring& failed, bool& failed_is_file) {
-    DWORD self = ::GetFileAttributesW(path.c_str());
+    DWORD self = ::GetFileAttributesW(long_path(path).c_str());
     // A link to a directory is removed as a link: its target lies outside.
     if (self != INVALID_FILE_ATTRIBUTES && (self & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        if (::RemoveDirectoryW(path.c_str())) return true;
+        if (::RemoveDirectoryW(long_path(path).c_str())) return true;
         return fail(path, false, failed, failed_is_file);
     }
     return remove_directory_tree(path, failed, failed_is_file);
