@@ -153,6 +153,10 @@ public:
     // Opens the file named by file.full_name().
     FileInputStream(const File& file, FileShare share);
     ~FileInputStream() override;
+    // The stream owns its handle, and decorators refer to it by address: it
+    // is neither copied nor moved.
+    FileInputStream(const FileInputStream&) = delete;
+    FileInputStream& operator=(const FileInputStream&) = delete;
 
     // Reads up to `len` bytes (no more than are available); -1 at the end.
     // Throws ArgumentException for a null buffer or len 0, IOException when
@@ -192,6 +196,9 @@ public:
     FileOutputStream(const File& file, FileMode mode, FileShare share);
     // Flushes and closes; a failure is dropped.
     ~FileOutputStream() override;
+    // Owns its handle: neither copied nor moved.
+    FileOutputStream(const FileOutputStream&) = delete;
+    FileOutputStream& operator=(const FileOutputStream&) = delete;
 
     // Writes all `len` bytes.  Throws ArgumentException for a null buffer or
     // len 0, IOException when closed or on a system failure.

@@ -1,16 +1,24 @@
 #include <zop/fs.h>
 #include <zop/io.h>
+#include <zop/thread.h>
 
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 
 namespace {
 
 using namespace zop;
 using zop_test::TempDir;
+
+// Owners of a system handle are never copied (two copies would close it
+// twice); path values and exceptions are.
+template <typename T> constexpr bool copyable = std::is_copy_constructible_v<T> || std::is_copy_assignable_v<T>;
+static_assert(!copyable<FileInputStream> && !copyable<FileOutputStream> && !copyable<Thread>);
+static_assert(copyable<File> && copyable<Directory> && copyable<IOException>);
 
 std::string read_all(const std::wstring& path) {
     FileInputStream in(path, READ_WRITE);
