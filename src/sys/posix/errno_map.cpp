@@ -45,6 +45,8 @@ std::uint32_t win32_code(int err, bool missing_path) {
     case EEXIST: return 80;                        // ERROR_FILE_EXISTS
     case EINVAL: return 87;                        // ERROR_INVALID_PARAMETER
     case ENOSPC: return 112;                       // ERROR_DISK_FULL
+    case ESPIPE: return 132;                       // ERROR_SEEK_ON_DEVICE
+    case EPIPE: return 232;                        // ERROR_NO_DATA
     case EDQUOT: return 112;
     case ENOTEMPTY: return 145;                    // ERROR_DIR_NOT_EMPTY
     case ENAMETOOLONG: return 206;                 // ERROR_FILENAME_EXCED_RANGE
