@@ -415,11 +415,15 @@ public:
     // IEEE 754 double, 8 bytes big-endian.
     void write_double(double value) override;
     // A 32-bit big-endian unit count, then the UTF-16 units big-endian.
+    // Throws ArgumentException, writing nothing, for a string too long for
+    // its count and for a value above 0xFFFF (possible where wchar_t is 32
+    // bits wide), which is no UTF-16 unit.
     void write_string(const std::wstring& value) override;
     // A 32-bit big-endian byte count, then the bytes.
     void write_string(const std::string& value) override;
-    // The text in the ANSI code page, then CR LF.  Throws IOException
-    // ("Cannot write file.") when the text does not convert.
+    // The text in the ANSI code page, then CR LF.  Throws ArgumentException,
+    // writing nothing, for a value above 0xFFFF, and IOException ("Cannot
+    // write file.") when the text does not convert.
     void write_line(const std::wstring& text);
 
 private:

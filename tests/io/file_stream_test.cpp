@@ -1,5 +1,6 @@
 #include <zop/fs.h>
 #include <zop/io.h>
+#include <zop/text.h>
 #include <zop/thread.h>
 
 #include "support/test_support.h"
@@ -10,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include <functional>
 #include <string>
 #include <thread>
 #include <type_traits>
@@ -205,6 +207,30 @@ TEST(FileStreams, DevicesAndPipes) {
     EXPECT_EQ(zop_test::thrown<IOException>([&] { orphan.close(); }), system_error(L"", 6));
     EXPECT_NO_THROW(orphan.close());
 #endif
+}
+
+// Values above 0xFFFF (wchar_t is 32 bits wide) are no UTF-16 units: what
+// encodes wide text refuses them and changes nothing; none cuts them down
+// (0x10041 would pass for 'A', and the path would name "A").
+TEST(WideValues, AboveFFFFAreRefused) {
+    if (sizeof(wchar_t) == 2) GTEST_SKIP() << "wchar_t holds only 16-bit values here";
+    TempDir tmp;
+    zop_test::write_file(tmp / L"A", "kept");
+    const std::wstring odd(1, static_cast<wchar_t>(0x10041)), bad_name = system_error(L"", 123);
+    const std::wstring not_unit = L"The text holds a value above 0xFFFF, which is not a UTF-16 code unit.";
+    DataOutputStream data(new FileOutputStream(tmp / L"out", CREATE, NONE), true);
+    std::vector<std::wstring> listed;
+    const std::pair<std::function<void()>, std::wstring> cases[] = {
+        {[&] { data.write_string(L"ok" + odd); }, not_unit},
+        {[&] { data.write_line(L"ok" + odd); }, not_unit},
+        {[&] { FileOutputStream(tmp.path() + L"/" + odd, CREATE, NONE); }, bad_name},
+        {[&] { Directory(tmp.path()).list(listed, odd); }, bad_name},
+    };
+    for (const auto& c : cases) EXPECT_EQ(zop_test::thrown<Exception>(c.first), c.second);
+    char bytes[8];
+    EXPECT_EQ(Convertion::utf16_to_ansi((L"a" + odd).c_str(), 2, bytes, 8), 0);
+    EXPECT_EQ(File(tmp / L"out").length(), 0);
+    EXPECT_EQ(read_all(tmp / L"A"), "kept");
 }
 
 }  // namespace

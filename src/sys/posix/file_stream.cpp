@@ -102,7 +102,8 @@ bool fail_open(int err, const std::string& path) {
 
 FileHandle open_file(const std::wstring& path, FileAccess access, std::uint32_t share,
                      Disposition disposition) {
-    const std::string p = posix::to_system_path(path);
+    std::string p;
+    if (!posix::to_system_path(path, p)) return kInvalidFile;
     const bool reading = access == kAccessRead;
     int flags = O_CLOEXEC | O_NOCTTY;
     if (disposition == kCreateNew) flags |= O_CREAT | O_EXCL;
