@@ -48,6 +48,8 @@ TEST(CodepagePosix, IllFormedInputBecomesReplacementCharacters) {
     EXPECT_EQ(to_narrow(std::wstring{'a', 0xDC00, 'b'}), "a" + rep + "b");
     EXPECT_EQ(to_narrow(std::wstring{0xD83D}), rep);
     EXPECT_EQ(to_narrow(std::wstring{0xD83D, 0xD83D, 0xDE00}), rep + "\xF0\x9F\x98\x80");
+    // wchar_t is 32 bits here: a value above 0xFFFF is no UTF-16 text at all.
+    EXPECT_EQ(error_of([] { return sys::wide_to_ansi(std::wstring{'a', 0x10041}.c_str(), 2, nullptr, 0); }), 87u);
 }
 
 TEST(CodepagePosix, TooSmallWritesOnlyWholeCharacters) {
