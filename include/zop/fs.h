@@ -5,7 +5,10 @@
 // wherever the library writes a separator of its own it writes a backslash.
 // On Linux the operating system's paths use slashes; they are accepted as
 // they are, and a backslash in a path handed to the system is turned into a
-// slash.
+// slash.  Where wchar_t is 32 bits wide a path may hold a value above 0xFFFF;
+// such a value is no UTF-16 unit and names nothing: the system refuses the
+// path as Windows refuses a malformed name (code 123), so an operation that
+// reports system failures throws IOException and a query answers "missing".
 #ifndef ZOP_FS_H
 #define ZOP_FS_H
 

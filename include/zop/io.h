@@ -130,7 +130,7 @@ enum FileMode {
     OPEN = 3,            // open; fail if it does not exist
     OPEN_OR_CREATE = 4,  // open, creating it if needed
     TRUNCATE = 5,        // open and truncate; fail if it does not exist
-    APPEND = 6           // as OPEN_OR_CREATE, then seek to the end
+    APPEND = 6           // as OPEN_OR_CREATE, then seek to the end (of a disk file)
 };
 
 // What other openers of the same file may do while a file stream has it
@@ -144,6 +144,8 @@ enum FileShare {
 };
 
 // Reads a file, one system call per request, counting its own position.
+// The name may also be a device or a pipe (/dev/null or NUL, a FIFO); those
+// have no size and no position (see docs/io.md).
 class ZOP_API FileInputStream : public InputStream {
 public:
     // Opens an existing file for reading.  Throws ArgumentException("Empty
@@ -153,19 +155,27 @@ public:
     // Opens the file named by file.full_name().
     FileInputStream(const File& file, FileShare share);
     ~FileInputStream() override;
+    // The stream owns its handle, and decorators refer to it by address: it
+    // is neither copied nor moved.
+    FileInputStream(const FileInputStream&) = delete;
+    FileInputStream& operator=(const FileInputStream&) = delete;
 
-    // Reads up to `len` bytes (no more than are available); -1 at the end.
-    // Throws ArgumentException for a null buffer or len 0, IOException when
-    // closed or on a system failure.
+    // Reads up to `len` bytes (of a disk file no more than are available;
+    // of a pipe or device what one read delivers, waiting for data); -1 at
+    // the end.  Throws ArgumentException for a null buffer or len 0,
+    // IOException when closed or on a system failure.
     int read(unsigned char* bytes, int len) override;
     using InputStream::read;
     // Moves the position and returns the signed distance it moved (a seek to
     // BEGIN with offset 0 after reading 100 bytes returns -100).  Origins
-    // other than CURRENT and END count from the beginning.
+    // other than CURRENT and END count from the beginning.  Throws
+    // IOException (code 132) for a pipe or device.
     long long seek(long long offset, SeekOrigin origin) override;
-    // Closes the file.  Throws IOException when the system refuses.
+    // Closes the file.  Throws IOException when the system reports an
+    // error; the handle is released and the stream closed all the same.
     void close() override;
-    // File size minus position; negative after a seek past the end.
+    // File size minus position; negative after a seek past the end; 0 for a
+    // pipe or device.
     long long available() const override;
     // The system handle (the invalid-handle value once closed).
     void* get_file_handle() const;
@@ -179,9 +189,11 @@ private:
     std::wstring name_;
     void* handle_;
     long long position_;
+    unsigned int type_;  // disk file, device or pipe, as the system tells
 };
 
-// Writes a file, one system call per request.
+// Writes a file, one system call per request.  The name may also be a
+// device or a pipe, which have no position and nothing to flush.
 class ZOP_API FileOutputStream : public OutputStream {
 public:
     // Opens or creates the file for writing as `mode` says.  Throws
@@ -192,18 +204,27 @@ public:
     FileOutputStream(const File& file, FileMode mode, FileShare share);
     // Flushes and closes; a failure is dropped.
     ~FileOutputStream() override;
+    // Owns its handle: neither copied nor moved.
+    FileOutputStream(const FileOutputStream&) = delete;
+    FileOutputStream& operator=(const FileOutputStream&) = delete;
 
     // Writes all `len` bytes.  Throws ArgumentException for a null buffer or
-    // len 0, IOException when closed or on a system failure.
+    // len 0, IOException when closed or on a system failure (code 232 for a
+    // pipe without a reader).
     void write(const unsigned char* bytes, unsigned int len) override;
     using OutputStream::write;
-    // Moves the file pointer and returns the new absolute position.
+    // Moves the file pointer and returns the new absolute position.  Throws
+    // IOException (code 132) for a pipe or device.
     long long seek(long long offset, SeekOrigin origin) override;
-    // Asks the system to write the file's buffers to the device.
+    // Asks the system to write the file's buffers to the device; does
+    // nothing more for a pipe or device.
     void flush() override;
-    // Flushes and closes the file.
+    // Flushes and closes the file.  Throws IOException when either step
+    // fails (the flush's error first); the handle is released and the
+    // stream closed all the same.
     void close() override;
-    // The system's current file pointer (no closed check; -1 once closed).
+    // The system's current file pointer (no closed check; -1 once closed
+    // and for a pipe or device).
     long long get_current_offset() const;
     // The system handle.
     void* get_handle();
@@ -217,6 +238,7 @@ protected:
 private:
     std::wstring name_;
     void* handle_;
+    unsigned int type_;  // disk file, device or pipe, as the system tells
 };
 
 // Read-ahead over any input stream.  Small reads are served from a buffer
@@ -393,11 +415,15 @@ public:
     // IEEE 754 double, 8 bytes big-endian.
     void write_double(double value) override;
     // A 32-bit big-endian unit count, then the UTF-16 units big-endian.
+    // Throws ArgumentException, writing nothing, for a string too long for
+    // its count and for a value above 0xFFFF (possible where wchar_t is 32
+    // bits wide), which is no UTF-16 unit.
     void write_string(const std::wstring& value) override;
     // A 32-bit big-endian byte count, then the bytes.
     void write_string(const std::string& value) override;
-    // The text in the ANSI code page, then CR LF.  Throws IOException
-    // ("Cannot write file.") when the text does not convert.
+    // The text in the ANSI code page, then CR LF.  Throws ArgumentException,
+    // writing nothing, for a value above 0xFFFF, and IOException ("Cannot
+    // write file.") when the text does not convert.
     void write_line(const std::wstring& text);
 
 private:

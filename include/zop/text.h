@@ -3,8 +3,7 @@
 //
 // Wide text is UTF-16 code units, one unit per wchar_t, on every platform.
 // Where wchar_t is 32 bits wide (Linux) a value above 0xFFFF is not a UTF-16
-// code unit: Char answers false for it and Convertion treats it as
-// ill-formed input.
+// code unit: Char answers false for it and Convertion refuses it.
 #ifndef ZOP_TEXT_H
 #define ZOP_TEXT_H
 
@@ -94,7 +93,8 @@ public:
     // non-null output returns 0 without asking the system.  Returns 0 on
     // every failure, the reason left in the system's last error (122 for too
     // small an output, 87 for invalid arguments such as an empty input, a
-    // null input, or a null output with a non-zero size).
+    // null input, a null output with a non-zero size, or a value above
+    // 0xFFFF where wchar_t is wider).
     static int utf16_to_ansi(const wchar_t* input, unsigned int length,
                              char* output, unsigned int size);
 

@@ -4,11 +4,30 @@
 
 #include "io/stream_errors.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
 
 namespace zop {
+
+namespace {
+
+// Where wchar_t is 32 bits wide it can hold values that are no UTF-16 code
+// unit.  They are refused rather than cut down or re-encoded, so that both
+// systems write the same units for the same text.
+bool above_unit(wchar_t c) {
+    const auto value = static_cast<std::uint32_t>(c);
+    return value > 0xFFFF;
+}
+
+[[noreturn]] void throw_above_unit(const wchar_t* param) {
+    throw ArgumentException(L"The text holds a value above 0xFFFF, which is not a UTF-16 code unit.",
+                            param);
+}
+
+}  // namespace
 
 DataOutputStream::DataOutputStream(OutputStream* out, bool own) : out_(out), own_(own) {}
 
@@ -118,21 +137,27 @@ void DataOutputStream::write_string(const std::wstring& value) {
     check_closed();
     if (value.size() > 0x7FFFFFFEu) throw ArgumentException(L"The string is too long.", L"value");
     const auto n = static_cast<unsigned int>(value.size());
-    write_uint(n);
-    if (n == 0) return;
+    if (n == 0) {
+        write_uint(0);
+        return;
+    }
     std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[2u * n]);
     if (!bytes) throw OutOfMemoryException();
+    // Every unit is checked before anything is written.
     for (unsigned int i = 0; i < n; ++i) {
+        if (above_unit(value[i])) throw_above_unit(L"value");
         const auto unit = static_cast<unsigned int>(value[i]);
         bytes[2 * i] = static_cast<unsigned char>(unit >> 8);
         bytes[2 * i + 1] = static_cast<unsigned char>(unit);
     }
+    write_uint(n);
     out_->write(bytes.get(), 2u * n);
 }
 
 void DataOutputStream::write_line(const std::wstring& text) {
     check_closed();
     if (text.size() > 0x2AAAAAA9u) throw ArgumentException(L"The text is too long.", L"text");
+    if (std::any_of(text.begin(), text.end(), above_unit)) throw_above_unit(L"text");
     const auto n = static_cast<unsigned int>(text.size());
     const unsigned int size = 3 * n + 1;
     std::unique_ptr<char[]> scratch(new (std::nothrow) char[size]);

@@ -4,6 +4,7 @@
 
 namespace zop {
 
+using detail::has_position;
 using detail::move_method;
 using detail::share_bits;
 using detail::throw_stream_error;
@@ -24,21 +25,22 @@ sys::Disposition disposition(FileMode mode) {
 }  // namespace
 
 FileOutputStream::FileOutputStream(const std::wstring& name, FileMode mode, FileShare share)
-    : name_(name), handle_(sys::kInvalidFile) {
+    : name_(name), handle_(sys::kInvalidFile), type_(sys::kTypeUnknown) {
     if (name.empty()) throw ArgumentException(L"Empty file name", L"name");
     open(mode, share);
 }
 
 FileOutputStream::FileOutputStream(const File& file, FileMode mode, FileShare share)
-    : name_(file.full_name()), handle_(sys::kInvalidFile) {
+    : name_(file.full_name()), handle_(sys::kInvalidFile), type_(sys::kTypeUnknown) {
     open(mode, share);
 }
 
 FileOutputStream::~FileOutputStream() {
-    if (handle_ == sys::kInvalidFile) return;
-    // Destructors do not throw: a failing flush or close is dropped.
-    sys::flush_file(handle_);
-    sys::close_file(handle_);
+    try {
+        close();
+    } catch (...) {
+        // Destructors do not throw: a failing flush or close is dropped.
+    }
 }
 
 void FileOutputStream::open(FileMode mode, FileShare share) {
@@ -46,7 +48,8 @@ void FileOutputStream::open(FileMode mode, FileShare share) {
     sys::FileHandle h = sys::open_file(name_, sys::kAccessWrite, share_bits(share), disposition(mode));
     if (h == sys::kInvalidFile) throw_stream_error(name_);
     handle_ = h;
-    if (mode == APPEND) {
+    type_ = sys::file_type(h);
+    if (mode == APPEND && has_position(type_)) {
         try {
             seek(0, END);
         } catch (...) {
@@ -64,11 +67,14 @@ void FileOutputStream::check_closed() const {
 void FileOutputStream::write(const unsigned char* bytes, unsigned int len) {
     check_closed();
     detail::check_block_arguments(bytes, len);
-    if (!sys::write_file(handle_, bytes, len)) throw_stream_error(name_);
+    const bool written = type_ == sys::kTypePipe ? sys::write_pipe(handle_, bytes, len)
+                                                 : sys::write_file(handle_, bytes, len);
+    if (!written) throw_stream_error(name_);
 }
 
 long long FileOutputStream::seek(long long offset, SeekOrigin origin) {
     check_closed();
+    if (!has_position(type_)) detail::throw_seek_on_device(name_);
     std::int64_t position = 0;
     if (!sys::set_file_pointer(handle_, offset, move_method(origin), position)) {
         throw_stream_error(name_);
@@ -78,19 +84,22 @@ long long FileOutputStream::seek(long long offset, SeekOrigin origin) {
 
 void FileOutputStream::flush() {
     check_closed();
-    if (!sys::flush_file(handle_)) throw_stream_error(name_);
+    if (has_position(type_) && !sys::flush_file(handle_)) throw_stream_error(name_);
 }
 
 void FileOutputStream::close() {
     if (handle_ == sys::kInvalidFile) return;
-    flush();
-    if (!sys::close_file(handle_)) throw_stream_error(name_);
-    handle_ = sys::kInvalidFile;
+    sys::FileHandle h = handle_;
+    handle_ = sys::kInvalidFile;  // released even when a step fails
+    std::uint32_t error = 0;
+    if (has_position(type_) && !sys::flush_file(h)) error = sys::last_error();
+    if (!sys::close_file(h) && error == 0) error = sys::last_error();
+    if (error != 0) SystemFile::throw_io_exception(static_cast<int>(error), true, name_);
 }
 
 long long FileOutputStream::get_current_offset() const {
     std::int64_t position = -1;
-    if (handle_ == sys::kInvalidFile) return -1;
+    if (handle_ == sys::kInvalidFile || !has_position(type_)) return -1;
     sys::set_file_pointer(handle_, 0, sys::kFromCurrent, position);
     return position;
 }

@@ -34,6 +34,19 @@ inline std::uint32_t share_bits(FileShare share) {
     SystemFile::throw_io_exception(static_cast<int>(sys::last_error()), true, name);
 }
 
+// Only a disk file has a size and a position.  A handle whose type the
+// system cannot tell is taken for a disk file: the calls then report what
+// the system says.
+inline bool has_position(unsigned int type) {
+    return type == sys::kTypeDisk || type == sys::kTypeUnknown;
+}
+
+// A seek on a pipe or device: ERROR_SEEK_ON_DEVICE, on both systems alike
+// (Linux would move the position of some devices, such as /dev/null).
+[[noreturn]] inline void throw_seek_on_device(const std::wstring& name) {
+    SystemFile::throw_io_exception(132, true, name);
+}
+
 }  // namespace zop::detail
 
 #endif

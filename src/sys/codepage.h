@@ -5,7 +5,8 @@
 // terminating zero"; an output size of 0 asks for the size needed; the
 // result is the count written (or needed), or 0 with the reason in the
 // thread's last error (87 ERROR_INVALID_PARAMETER for a null or empty input,
-// a null output with a non-zero size or a negative size; 122
+// a null output with a non-zero size or a negative size, and for a wide
+// value above 0xFFFF where wchar_t is 32 bits wide; 122
 // ERROR_INSUFFICIENT_BUFFER when the output is too small).
 #ifndef ZOP_SYS_CODEPAGE_H
 #define ZOP_SYS_CODEPAGE_H

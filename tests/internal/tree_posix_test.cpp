@@ -27,7 +27,7 @@ using namespace zop;
 using zop::sys::posix::to_system_path;
 using zop_test::TempDir;
 
-std::string bytes(const std::wstring& path) { return to_system_path(path); }
+std::string bytes(const std::wstring& path) { std::string s; EXPECT_TRUE(to_system_path(path, s)); return s; }
 
 void make_file(const std::string& path, const std::string& content = "x") {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);

@@ -1,16 +1,30 @@
 #include <zop/fs.h>
 #include <zop/io.h>
+#include <zop/thread.h>
 
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
+#include <functional>
 #include <string>
+#include <thread>
+#include <type_traits>
 
 namespace {
 
 using namespace zop;
 using zop_test::TempDir;
+
+// Owners of a system handle are never copied (two copies would close it
+// twice); path values and exceptions are.
+template <typename T> constexpr bool copyable = std::is_copy_constructible_v<T> || std::is_copy_assignable_v<T>;
+static_assert(!copyable<FileInputStream> && !copyable<FileOutputStream> && !copyable<Thread>);
+static_assert(copyable<File> && copyable<Directory> && copyable<IOException>);
 
 std::string read_all(const std::wstring& path) {
     FileInputStream in(path, READ_WRITE);
@@ -64,7 +78,6 @@ TEST(FileInputStream, ArgumentsAndClosedState) {
     EXPECT_THROW(in.read(&b, 0), ArgumentException);
     EXPECT_THROW(in.read(&b, -1), ArgumentException);
     in.close();
-    in.close();
     const std::wstring closed = L"The file '" + (tmp / L"f") + L"' has been closed.";
     // The closed check comes before the arguments.
     EXPECT_EQ(zop_test::thrown<IOException>([&] { in.read(nullptr, 0); }), closed);
@@ -110,7 +123,6 @@ TEST(FileOutputStream, ArgumentsAndClosedState) {
     const unsigned char b = 1;
     EXPECT_THROW(out.write(&b, 0), ArgumentException);
     out.close();
-    out.close();
     EXPECT_EQ(zop_test::thrown<IOException>([&] { out.write(&b, 0); }),
               L"The file '" + (tmp / L"o") + L"' has been closed.");
     EXPECT_THROW(out.flush(), IOException);
@@ -152,6 +164,70 @@ TEST(FileStreams, ShareModesDecideWhoElseMayOpen) {
         EXPECT_NO_THROW(File(path).remove());
     }
     EXPECT_FALSE(File(path).exists());
+}
+
+// Devices and pipes have no position and nothing to flush, take no share
+// marks, and end when a read delivers nothing.
+TEST(FileStreams, DevicesAndPipes) {
+    const std::wstring no_seek = system_error(L"", 132);
+    FileOutputStream out(sizeof(wchar_t) == 2 ? L"NUL" : L"/dev/null", CREATE, NONE);
+    FileInputStream in(sizeof(wchar_t) == 2 ? L"NUL" : L"/dev/null", NONE);
+    out.flush();
+    EXPECT_EQ(zop_test::thrown<IOException>([&] { out.seek(0, BEGIN); }), no_seek);
+    EXPECT_EQ(in.read(), -1);
+#if defined(_WIN32)
+    GTEST_SKIP() << "the rest opens pipes by /proc/self/fd and takes descriptors away: Linux only";
+#else
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    auto fd_path = [](int fd) { return L"/proc/self/fd/" + std::to_wstring(fd); };
+    auto* file_out = new FileOutputStream(fd_path(fds[1]), CREATE, NONE);
+    auto* file_in = new FileInputStream(fd_path(fds[0]), NONE);
+    FileOutputStream orphan(fd_path(fds[1]), OPEN, NONE);  // outlives the reader
+    ::close(fds[0]);
+    ::close(fds[1]);
+    EXPECT_EQ(zop_test::thrown<IOException>([&] { file_in->seek(0, BEGIN); }), no_seek);
+    // More than a pipe holds, so the writer waits for the reader.
+    const int count = 40000;
+    int matched = 0;
+    std::thread reader([&] {
+        DataInputStream data(new BufferedInputStream(file_in, true, true), true);
+        EXPECT_NO_THROW(while (matched < count && data.read_int() == matched * 7919) ++matched);
+    });
+    DataOutputStream data(new BufferedOutputStream(file_out, true, true), true);
+    for (int i = 0; i < count; ++i) data.write_int(i * 7919);
+    data.close();
+    reader.join();
+    EXPECT_EQ(matched, count);
+    // Without a reader a write fails instead of raising SIGPIPE; a close
+    // that fails still releases the handle and closes the stream.
+    EXPECT_EQ(zop_test::thrown<IOException>([&] { orphan.write('x'); }), system_error(L"", 232));
+    ::close(static_cast<int>(reinterpret_cast<std::intptr_t>(orphan.get_handle())));
+    EXPECT_EQ(zop_test::thrown<IOException>([&] { orphan.close(); }), system_error(L"", 6));
+    EXPECT_NO_THROW(orphan.close());
+#endif
+}
+
+// Values above 0xFFFF (wchar_t is 32 bits wide) are no UTF-16 units: what
+// encodes wide text refuses them and changes nothing; none cuts them down
+// (0x10041 would pass for 'A', and the path would name "A").
+TEST(WideValues, AboveFFFFAreRefused) {
+    if (sizeof(wchar_t) == 2) GTEST_SKIP() << "wchar_t holds only 16-bit values here";
+    TempDir tmp;
+    zop_test::write_file(tmp / L"A", "kept");
+    const std::wstring odd(1, static_cast<wchar_t>(0x10041)), bad_name = system_error(L"", 123);
+    const std::wstring not_unit = L"The text holds a value above 0xFFFF, which is not a UTF-16 code unit.";
+    DataOutputStream data(new FileOutputStream(tmp / L"out", CREATE, NONE), true);
+    std::vector<std::wstring> listed;
+    const std::pair<std::function<void()>, std::wstring> cases[] = {
+        {[&] { data.write_string(L"ok" + odd); }, not_unit},
+        {[&] { data.write_line(L"ok" + odd); }, not_unit},
+        {[&] { FileOutputStream(tmp.path() + L"/" + odd, CREATE, NONE); }, bad_name},
+        {[&] { Directory(tmp.path()).list(listed, odd); }, bad_name},
+    };
+    for (const auto& c : cases) EXPECT_EQ(zop_test::thrown<Exception>(c.first), c.second);
+    EXPECT_EQ(File(tmp / L"out").length(), 0);
+    EXPECT_EQ(read_all(tmp / L"A"), "kept");
 }
 
 }  // namespace

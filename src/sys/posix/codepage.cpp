@@ -2,11 +2,12 @@
 // of the Windows calls for code page CP_UTF8 and flags 0.
 //
 // As on Windows, ill-formed input is not an error: each unpaired surrogate
-// (and, where wchar_t is 32 bits, each value above 0xFFFF) becomes U+FFFD,
-// and so does each maximal ill-formed part of a UTF-8 sequence (a lead byte
-// with the continuation bytes that fit it so far; a byte that cannot start a
-// sequence on its own).  When the output is too small, the characters that
-// fit whole are written and the call fails with 122.
+// becomes U+FFFD, and so does each maximal ill-formed part of a UTF-8
+// sequence (a lead byte with the continuation bytes that fit it so far; a
+// byte that cannot start a sequence on its own).  A value above 0xFFFF
+// (wchar_t is 32 bits wide) is no UTF-16 text at all, which Windows cannot
+// be given: the call fails with 87 there.  When the output is too small, the
+// characters that fit whole are written and the call fails with 122.
 #include "sys/codepage.h"
 
 #include "sys/error.h"
@@ -32,12 +33,13 @@ std::size_t zero_terminated_length(const T* s) {
 }
 
 // One character of UTF-16 at s[0..n): its code point, or U+FFFD for an
-// unpaired surrogate or a value that is no 16-bit unit.  Returns the units
-// consumed.
+// unpaired surrogate.  Returns the units consumed, 0 for a value that is no
+// 16-bit unit.
 std::size_t read_utf16(const wchar_t* s, std::size_t n, std::uint32_t& cp) {
     auto u = static_cast<std::uint32_t>(s[0]);
     cp = u;
-    if (u > 0xFFFF || (u >= 0xDC00 && u <= 0xDFFF)) {
+    if (u > 0xFFFF) return 0;
+    if (u >= 0xDC00 && u <= 0xDFFF) {
         cp = kReplacement;
     } else if (u >= 0xD800 && u <= 0xDBFF) {
         auto low = n > 1 ? static_cast<std::uint32_t>(s[1]) : 0;
@@ -136,7 +138,12 @@ int convert(const In* input, int length, Out* output, int size, Read read, Write
     std::size_t count = 0;
     for (std::size_t i = 0; i < n;) {
         std::uint32_t cp;
-        i += read(input + i, n - i, cp);
+        const std::size_t used = read(input + i, n - i, cp);
+        if (used == 0) {
+            set_last_error(kInvalidParameter);  // not text of this encoding
+            return 0;
+        }
+        i += used;
         Out encoded[4];
         std::size_t k = write(cp, encoded);
         if (size != 0) {

@@ -97,14 +97,16 @@ bool examine(const std::string& path, struct statx& sx, std::uint32_t& attribute
 std::uint32_t get_file_attributes(const std::wstring& path) {
     struct statx sx;
     std::uint32_t attributes;
-    if (!examine(posix::to_system_path(path), sx, attributes)) return kInvalidAttributes;
+    std::string p;
+    if (!posix::to_system_path(path, p) || !examine(p, sx, attributes)) return kInvalidAttributes;
     return attributes;
 }
 
 bool get_file_attributes_ex(const std::wstring& path, FileAttributeData& data) {
     struct statx sx;
     std::uint32_t attributes;
-    if (!examine(posix::to_system_path(path), sx, attributes, kEverything)) return false;
+    std::string p;
+    if (!posix::to_system_path(path, p) || !examine(p, sx, attributes, kEverything)) return false;
     data.attributes = attributes;
     // File systems without birth times report the last status change.
     data.creation_time = to_file_time((sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_ctime);
@@ -146,7 +148,8 @@ mode_t creation_mask() {
 }  // namespace
 
 bool set_file_attributes(const std::wstring& path, std::uint32_t attributes) {
-    const std::string p = posix::to_system_path(path);
+    std::string p;
+    if (!posix::to_system_path(path, p)) return false;
     struct stat st;
     if (::stat(p.c_str(), &st) != 0) return fail_errno(errno, p);
     mode_t mode = st.st_mode & 07777;
@@ -197,7 +200,8 @@ bool same_stored_time(const struct statx_timestamp& stored, const struct timespe
 bool set_file_times(const std::wstring& path, const std::uint64_t* creation,
                     const std::uint64_t* last_access, const std::uint64_t* last_write) {
     (void)creation;  // Unix keeps no settable birth time: accepted and ignored.
-    const std::string p = posix::to_system_path(path);
+    std::string p;
+    if (!posix::to_system_path(path, p)) return false;
     struct statx before;
     std::uint32_t attributes;
     if (!examine(p, before, attributes, kTypeAndMode | STATX_ATIME | STATX_MTIME)) return false;
@@ -245,7 +249,8 @@ bool set_file_times(const std::wstring& path, const std::uint64_t* creation,
 }
 
 bool delete_file(const std::wstring& path) {
-    const std::string p = posix::to_system_path(path);
+    std::string p;
+    if (!posix::to_system_path(path, p)) return false;
     struct statx sx;
     std::uint32_t attributes;
     if (!examine(p, sx, attributes)) return false;
@@ -266,7 +271,8 @@ std::wstring from_native_path(const std::filesystem::path& path) {
 }
 
 bool create_directory(const std::wstring& path) {
-    const std::string p = posix::to_system_path(path);
+    std::string p;
+    if (!posix::to_system_path(path, p)) return false;
     if (::mkdir(p.c_str(), 0777) == 0) return true;
     if (errno == EEXIST) return fail(kErrorAlreadyExists);
     if (errno == ENOENT || errno == ENOTDIR) return fail(kErrorPathNotFound);
@@ -274,7 +280,8 @@ bool create_directory(const std::wstring& path) {
 }
 
 bool remove_directory(const std::wstring& path) {
-    const std::string p = posix::to_system_path(path);
+    std::string p;
+    if (!posix::to_system_path(path, p)) return false;
     struct statx sx;
     std::uint32_t attributes;
     if (!examine(p, sx, attributes)) return false;
@@ -320,10 +327,13 @@ bool next_match(FindHandle* h, std::wstring& name) {
 FindHandle* find_first_file(const std::wstring& pattern, std::wstring& name) {
     // The wildcards stay wide: the last component is matched against the
     // wide form of each name, the directory before it goes to the system.
+    // The whole pattern is converted, so that the last component is checked
+    // too; its separators are the only slashes of the bytes.
+    std::string dir;
+    if (!posix::to_system_path(pattern, dir)) return nullptr;
     std::size_t slash = pattern.find_last_of(L"\\/");
-    std::string dir = slash == std::wstring::npos ? "."
-                      : slash == 0               ? "/"
-                                                 : posix::to_system_path(pattern.substr(0, slash));
+    const std::size_t byte_slash = dir.rfind('/');
+    dir = slash == std::wstring::npos ? "." : byte_slash == 0 ? "/" : dir.substr(0, byte_slash);
     std::wstring leaf = slash == std::wstring::npos ? pattern : pattern.substr(slash + 1);
     if (leaf.empty()) {
         fail(kErrorFileNotFound);

@@ -15,6 +15,8 @@
 // Open-file-description locks conflict between descriptions even inside one
 // process, and vanish with the descriptor.  They are advisory: programs that
 // do not look at them are not stopped.  Deletion sharing is not enforced.
+// Only regular files take part: a device or a FIFO is one object for every
+// process on the system, and Windows applies no share modes to devices.
 #include "sys/file_stream.h"
 
 #include "sys/error.h"
@@ -22,6 +24,7 @@
 #include "sys/posix/utf8_path.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +41,7 @@ constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kErrorSharingViolation = 32;
 constexpr std::uint32_t kErrorFileExists = 80;
 constexpr std::uint32_t kErrorNegativeSeek = 131;
+constexpr std::uint32_t kErrorNoData = 232;  // the pipe's reader is gone
 
 constexpr off_t kMarkBase = 0x7FFFFFFFFFFFF000;
 constexpr off_t kMarkRead = kMarkBase;
@@ -98,14 +102,22 @@ bool fail_open(int err, const std::string& path) {
 
 FileHandle open_file(const std::wstring& path, FileAccess access, std::uint32_t share,
                      Disposition disposition) {
-    const std::string p = posix::to_system_path(path);
+    std::string p;
+    if (!posix::to_system_path(path, p)) return kInvalidFile;
     const bool reading = access == kAccessRead;
     int flags = O_CLOEXEC | O_NOCTTY;
     if (disposition == kCreateNew) flags |= O_CREAT | O_EXCL;
     if (disposition == kCreateAlways || disposition == kOpenAlways) flags |= O_CREAT;
     int fd = -1;
+    struct stat st;
     if (reading) {
         fd = ::open(p.c_str(), flags | O_RDONLY, 0666);
+    } else if (::stat(p.c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) {
+        // A writer of a FIFO must not hold its reading end as well: its
+        // reader would never see the end, and data written before a reader
+        // comes would be lost when the writer closes.  So it opens for
+        // writing only, and waits, as Linux has it, until a reader opens.
+        fd = ::open(p.c_str(), flags | O_WRONLY, 0666);
     } else {
         // Read access as well, so that the descriptor can carry share marks;
         // write-only files are still opened, without them.
@@ -116,12 +128,13 @@ FileHandle open_file(const std::wstring& path, FileAccess access, std::uint32_t 
         fail_open(errno, p);
         return kInvalidFile;
     }
-    struct stat st;
     std::uint32_t refusal = 0;
     if (::fstat(fd, &st) != 0) {
         refusal = posix::win32_code(errno);
     } else if (S_ISDIR(st.st_mode)) {
         refusal = kErrorAccessDenied;  // a directory is not opened as a file
+    } else if (!S_ISREG(st.st_mode)) {
+        // A device or a pipe: no share marks, nothing to truncate.
     } else if (!reading && (st.st_mode & S_IWUSR) == 0) {
         refusal = kErrorAccessDenied;  // read-only, whatever our privileges
     } else if (!share_allowed(fd, reading, share)) {
@@ -136,6 +149,18 @@ FileHandle open_file(const std::wstring& path, FileAccess access, std::uint32_t 
         return kInvalidFile;
     }
     return handle_of(fd);
+}
+
+FileType file_type(FileHandle file) {
+    struct stat st;
+    if (::fstat(fd_of(file), &st) != 0) {
+        posix::fail_with_errno(errno);
+        return kTypeUnknown;
+    }
+    if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return kTypeDisk;
+    if (S_ISCHR(st.st_mode)) return kTypeChar;
+    if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) return kTypePipe;
+    return kTypeUnknown;
 }
 
 bool read_file(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& done) {
@@ -169,6 +194,29 @@ bool write_file(FileHandle file, const void* buffer, std::uint32_t count) {
     return true;
 }
 
+bool write_pipe(FileHandle file, const void* buffer, std::uint32_t count) {
+    // Linux raises SIGPIPE, which ends the process unless it is handled,
+    // when a pipe has no reader left.  The signal is blocked in this thread
+    // for the write; one the write raised is taken back before the old mask
+    // returns, one that was pending already is left alone.
+    sigset_t pipe_signal;
+    sigset_t old_mask;
+    sigset_t pending;
+    sigemptyset(&pipe_signal);
+    sigaddset(&pipe_signal, SIGPIPE);
+    sigpending(&pending);
+    const bool was_pending = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipe_signal, &old_mask);
+    const bool written = write_file(file, buffer, count);
+    if (!written && last_error() == kErrorNoData && !was_pending) {
+        const struct timespec no_wait = {0, 0};
+        while (sigtimedwait(&pipe_signal, nullptr, &no_wait) < 0 && errno == EINTR) {
+        }
+    }
+    pthread_sigmask(SIG_SETMASK, &old_mask, nullptr);
+    return written;
+}
+
 bool set_file_pointer(FileHandle file, std::int64_t distance, MoveMethod method,
                       std::int64_t& position) {
     int whence = method == kFromCurrent ? SEEK_CUR : method == kFromEnd ? SEEK_END : SEEK_SET;
@@ -190,12 +238,18 @@ bool get_file_size(FileHandle file, std::int64_t& size) {
 
 bool flush_file(FileHandle file) {
     if (::fsync(fd_of(file)) == 0) return true;
+    // Pipes, sockets, terminals and other character devices cannot be
+    // synchronised (EINVAL), nor can files of some file systems (EROFS,
+    // EOPNOTSUPP): they hold nothing that a flush would write.
+    if (errno == EINVAL || errno == EROFS || errno == EOPNOTSUPP) return true;
     posix::fail_with_errno(errno);
     return false;
 }
 
 bool close_file(FileHandle file) {
-    // The descriptor is gone after close() even when it reports an error.
+    // Linux releases the descriptor even when close() reports an error, so
+    // it is never retried: the number may already belong to another file.
+    // EINTR says only that the close was interrupted, not that data was lost.
     if (::close(fd_of(file)) == 0 || errno == EINTR) return true;
     posix::fail_with_errno(errno);
     return false;

@@ -221,8 +221,10 @@ bool Walk::fail(int err, const char* name, bool is_file) {
 }  // namespace
 
 bool remove_tree(const std::wstring& path, std::wstring& failed, bool& failed_is_file) {
+    std::string p;
+    if (!posix::to_system_path(path, p)) return false;
     Walk walk(path, failed, failed_is_file);
-    return walk.run(posix::to_system_path(path));
+    return walk.run(p);
 }
 
 }  // namespace zop::sys

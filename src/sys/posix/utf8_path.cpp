@@ -1,6 +1,8 @@
 // POSIX backend: the lossless mapping between wide paths and byte paths.
 #include "sys/posix/utf8_path.h"
 
+#include "sys/posix/errno_map.h"
+
 #include <array>
 #include <cstdint>
 
@@ -75,11 +77,13 @@ std::size_t decode_utf8(const unsigned char* s, std::size_t n, std::uint32_t& cp
 
 }  // namespace
 
-std::string to_system_path(const std::wstring& path) {
-    std::string out;
+bool to_system_path(const std::wstring& path, std::string& out) {
+    constexpr std::uint32_t kErrorInvalidName = 123;
+    out.clear();
     out.reserve(path.size());
     for (std::size_t i = 0; i < path.size(); ++i) {
-        std::uint32_t u = static_cast<std::uint32_t>(path[i]) & 0xFFFF;
+        std::uint32_t u = static_cast<std::uint32_t>(path[i]);
+        if (u > 0xFFFF) return fail(kErrorInvalidName);  // no UTF-16 unit: no name holds it
         if (u == '\\') {
             out.push_back('/');
         } else if (u < 0x80) {
@@ -96,7 +100,7 @@ std::string to_system_path(const std::wstring& path) {
             append_utf8(out, u);  // unpaired surrogates included: three bytes
         }
     }
-    return out;
+    return true;
 }
 
 std::wstring from_system_path(const std::string& path) {

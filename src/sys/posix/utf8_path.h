@@ -19,11 +19,13 @@
 
 namespace zop::sys::posix {
 
-// UTF-16 units to system bytes: both separators become '/', U+F000 + a
-// forbidden character becomes that character, U+DC80..U+DCFF the byte it
+// UTF-16 units to system bytes in `out`: both separators become '/', U+F000
+// + a forbidden character becomes that character, U+DC80..U+DCFF the byte it
 // escapes, other unpaired surrogates their generalised UTF-8 form (three
-// bytes, never a valid sequence), everything else UTF-8.
-std::string to_system_path(const std::wstring& path);
+// bytes, never a valid sequence), everything else UTF-8.  A value above
+// 0xFFFF (wchar_t is 32 bits wide) is no UTF-16 unit and can be no name:
+// false, with last error 123 (ERROR_INVALID_NAME).
+bool to_system_path(const std::wstring& path, std::string& out);
 
 // System bytes to UTF-16 units by the rules above; '/' stays as it is (it
 // can only separate components).

@@ -14,9 +14,22 @@ FileHandle open_file(const std::wstring& path, FileAccess access, std::uint32_t 
                          FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+FileType file_type(FileHandle file) {
+    switch (::GetFileType(file)) {
+    case FILE_TYPE_DISK: return kTypeDisk;
+    case FILE_TYPE_CHAR: return kTypeChar;
+    case FILE_TYPE_PIPE: return kTypePipe;
+    default: return kTypeUnknown;
+    }
+}
+
 bool read_file(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& done) {
     DWORD n = 0;
-    if (!::ReadFile(file, buffer, count, &n, nullptr)) return false;
+    if (!::ReadFile(file, buffer, count, &n, nullptr)) {
+        // A pipe whose writers have closed reports that as an error.
+        if (::GetLastError() != ERROR_BROKEN_PIPE) return false;
+        n = 0;
+    }
     done = n;
     return true;
 }
@@ -24,6 +37,11 @@ bool read_file(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t
 bool write_file(FileHandle file, const void* buffer, std::uint32_t count) {
     DWORD n = 0;
     return ::WriteFile(file, buffer, count, &n, nullptr) != 0;
+}
+
+// Windows raises no signal: a pipe without a reader fails with ERROR_NO_DATA.
+bool write_pipe(FileHandle file, const void* buffer, std::uint32_t count) {
+    return write_file(file, buffer, count);
 }
 
 // SetFilePointer reports a position whose low half is all ones the same way
