@@ -91,7 +91,9 @@ public:
     // lossless mapping the library uses for every name it hands to the
     // system (characters Windows forbids as U+F000 + the character, bytes
     // that are not UTF-8 as U+DC80..U+DCFF; see docs/platform.md), with
-    // both separators as '/'.  Nothing is checked or completed.
+    // both separators as '/'.  Nothing is completed.  Throws
+    // ArgumentException where wchar_t is wider than 16 bits and the path
+    // holds a value above 0xFFFF, which is no UTF-16 unit.
     static std::filesystem::path to_filesystem_path(const std::wstring& path);
 
     // The standard library's path as a wide path, the reverse mapping.

@@ -185,7 +185,13 @@ bool Path::is_valid_path(const std::wstring& path) {
 
 namespace zop {
 
-std::filesystem::path Path::to_filesystem_path(const std::wstring& path) { return sys::native_path(path); }
+std::filesystem::path Path::to_filesystem_path(const std::wstring& path) {
+    std::filesystem::path native;
+    if (!sys::native_path(path, native)) {
+        throw ArgumentException(L"The path holds a value above 0xFFFF, which is not a UTF-16 code unit.");
+    }
+    return native;
+}
 
 std::wstring Path::from_filesystem_path(const std::filesystem::path& path) {
     return sys::from_native_path(path);

@@ -56,7 +56,8 @@ bool create_directory(const std::wstring& path);
 bool remove_directory(const std::wstring& path);
 
 // A wide path as the standard library's path of this system, and back.
-std::filesystem::path native_path(const std::wstring& path);
+// False (code 123) where the path can name nothing on this system.
+bool native_path(const std::wstring& path, std::filesystem::path& out);
 std::wstring from_native_path(const std::filesystem::path& path);
 
 // Removes the directory `path` and everything below it, children before

@@ -1,15 +1,12 @@
 // The POSIX backend's own translations; Windows has nothing to translate.
-#include "support/test_support.h"
 #include "sys/error.h"
 #include "sys/posix/errno_map.h"
 #include "sys/posix/errno_table.h"
 #include "sys/posix/utf8_path.h"
 
-#include <zop/io.h>
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <utility>
@@ -37,15 +34,6 @@ TEST(PosixBackend, ErrnoTableGivesCodesWithEnglishText) {
 
 // Seeking a pipe once gave "A device attached to the system is not
 // functioning."
-TEST(PosixBackend, SeekingAPipeSaysTheFilePointerCannotBeSet) {
-    zop_test::TempDir dir;
-    const std::wstring fifo = dir / L"fifo";
-    ASSERT_EQ(::mkfifo(zop_test::narrow(fifo).c_str(), 0600), 0);
-    zop::FileOutputStream out(fifo, zop::OPEN, zop::READ_WRITE);
-    EXPECT_EQ(zop_test::thrown<zop::IOException>([&] { out.seek(1, zop::BEGIN); }),
-              L"The file pointer cannot be set on the specified device or file.");
-}
-
 TEST(PosixBackend, NamesMapBothWaysWithoutLoss) {
     using W = std::wstring;
     auto to_system_path = [](const W& path) { std::string s; EXPECT_TRUE(posix::to_system_path(path, s)); return s; };

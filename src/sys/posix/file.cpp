@@ -262,8 +262,11 @@ bool delete_file(const std::wstring& path) {
     return true;
 }
 
-std::filesystem::path native_path(const std::wstring& path) {
-    return std::filesystem::path(posix::to_system_path(path));
+bool native_path(const std::wstring& path, std::filesystem::path& out) {
+    std::string bytes;
+    if (!posix::to_system_path(path, bytes)) return false;
+    out = std::move(bytes);
+    return true;
 }
 
 std::wstring from_native_path(const std::filesystem::path& path) {

@@ -62,7 +62,10 @@ bool set_file_times(const std::wstring& path, const std::uint64_t* creation,
 
 bool delete_file(const std::wstring& path) { return ::DeleteFileW(long_path(path).c_str()) != 0; }
 
-std::filesystem::path native_path(const std::wstring& path) { return std::filesystem::path(path); }
+bool native_path(const std::wstring& path, std::filesystem::path& out) {
+    out = path;
+    return true;
+}
 
 std::wstring from_native_path(const std::filesystem::path& path) { return path.native(); }
 
