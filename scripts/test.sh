@@ -49,7 +49,7 @@ run_suite() {
 # The Windows builds come first: the Linux suite compares its contract
 # transcript with the Windows build's (tests/transcript/compare.sh).
 export ZOP_REQUIRE_DIFFERENTIAL=1
-for preset in mingw64 mingw32 linux linux-asan linux-tsan; do
+for preset in mingw64 mingw32 linux linux-clang linux-asan linux-tsan; do
   run_suite "$preset"
 done
 
