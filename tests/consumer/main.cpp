@@ -13,6 +13,8 @@
 static_assert(zop::CREATE_NEW == 1 && zop::CREATE == 2 && zop::READ_WRITE == 3, "stream options");
 
 int main() {
+    // The headers and the library found are of one release.
+    if (zop::version() != ZOP_VERSION_STRING) return 6;
     std::vector<std::wstring> pieces;
     zop::split_string(L"a,b", pieces, L",");
     if (pieces.size() != 2) return 1;
