@@ -53,6 +53,22 @@ for preset in mingw64 mingw32 linux linux-clang linux-asan linux-tsan; do
   run_suite "$preset"
 done
 
+# The release packages (scripts/package.sh: the Debian ones from a tree of
+# their own, the Windows archive from the mingw64 tree above), installed and
+# used by a program outside the tree.
+echo "=== packages ==="
+if bash scripts/package.sh >build-packages.log 2>&1 &&
+   bash tests/check_packages.sh . build/packages >>build-packages.log 2>&1; then
+  rm -f build-packages.log
+  echo "packages: passed"
+  passed=$((passed + 1))
+else
+  cat build-packages.log
+  echo "packages: failed"
+  failed=$((failed + 1))
+  status=1
+fi
+
 echo
 echo "zop: $passed passed, $failed failed"
 exit $status
