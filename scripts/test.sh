@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds zop and runs the whole test suite: as Windows programs under Wine,
-# natively on Linux (with the comparison of the two builds' contract
-# transcripts), on Linux with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and the thread programs with ThreadSanitizer; the 32-bit Windows build is
-# compiled and linked.  Exits non-zero on any failure.
+# natively on Linux with g++ (with the comparison of the two builds' contract
+# transcripts) and with clang, on Linux with AddressSanitizer and
+# UndefinedBehaviorSanitizer, the thread programs with ThreadSanitizer, every
+# fuzz target for 20 s, and the release packages installed and used; the
+# 32-bit Windows build is compiled and linked.  Exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh all || exit 1
@@ -49,7 +50,7 @@ run_suite() {
 # The Windows builds come first: the Linux suite compares its contract
 # transcript with the Windows build's (tests/transcript/compare.sh).
 export ZOP_REQUIRE_DIFFERENTIAL=1
-for preset in mingw64 mingw32 linux linux-asan linux-tsan; do
+for preset in mingw64 mingw32 linux linux-clang linux-asan linux-tsan; do
   run_suite "$preset"
 done
 
@@ -58,6 +59,22 @@ done
 # build/linux-fuzz/findings/.
 echo "=== linux-fuzz ==="
 if bash scripts/fuzz.sh all 20; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
+
+# The release packages (scripts/package.sh: the Debian ones from a tree of
+# their own, the Windows archive from the mingw64 tree above), installed and
+# used by a program outside the tree.
+echo "=== packages ==="
+if bash scripts/package.sh >build-packages.log 2>&1 &&
+   bash tests/check_packages.sh . build/packages >>build-packages.log 2>&1; then
+  rm -f build-packages.log
+  echo "packages: passed"
+  passed=$((passed + 1))
+else
+  cat build-packages.log
+  echo "packages: failed"
+  failed=$((failed + 1))
+  status=1
+fi
 
 echo
 echo "zop: $passed passed, $failed failed"

@@ -8,5 +8,6 @@
 #include <zop/text.h>
 #include <zop/time.h>
 #include <zop/thread.h>
+#include <zop/version.h>
 
 #endif
