@@ -7,7 +7,8 @@ if [ "${1:-all}" = all ]; then
   # tzdata: the zone runs of the time tests set TZ to zones of the tz database.
   want+=(googletest binutils g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine tzdata)
   # clang: the suite also builds with clang++ (the linux-clang preset).
-  want+=(clang)
+  # python3: the comparison of the two builds' transcripts.
+  want+=(clang python3)
 fi
 # clang and its libFuzzer runtime, for the fuzz targets (scripts/fuzz.sh).
 case "${1:-all}" in all|fuzz) want+=(clang libclang-rt-14-dev) ;; esac
