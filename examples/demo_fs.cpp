@@ -54,8 +54,13 @@ void demo_fs() {
     FileOutputStream(Path::combine(deep, L"note.txt"), CREATE, NONE).write(text, 9);
     print(L"wrote " + std::to_wstring(File(Path::combine(deep, L"note.txt")).length()) +
           L" bytes at a path of " + std::to_wstring(deep.size() + 9) + L" characters");
-    // The same file through the standard library.
-    const auto native = Path::to_filesystem_path(Path::combine(deep, L"note.txt"));
-    print(L"std::filesystem::file_size sees " + std::to_wstring(std::filesystem::file_size(native)) + L" bytes");
+    // The same file through the standard library (whose Windows runtime may
+    // itself stop at 260 characters).
+    try {
+        const auto native = Path::to_filesystem_path(Path::combine(deep, L"note.txt"));
+        print(L"std::filesystem::file_size sees " + std::to_wstring(std::filesystem::file_size(native)) + L" bytes");
+    } catch (const std::filesystem::filesystem_error&) {
+        print(L"std::filesystem cannot reach it (its runtime keeps the 260-character limit)");
+    }
     Directory(Path::combine(bin.full_name(), L"zop-demo-long")).remove_tree();
 }
