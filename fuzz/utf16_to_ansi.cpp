@@ -60,6 +60,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(zop::sys::last_error() == 87);
         return 0;
     }
+    // A value above 0xFFFF (wchar_t is wider here) is no UTF-16 text at all:
+    // the conversion is refused with code 87, whatever else the text holds.
+    bool wide = false;
+    for (wchar_t c : in) wide = wide || static_cast<std::uint32_t>(c) > 0xFFFF;
+    if (wide) {
+        zop::sys::set_last_error(0);
+        FUZZ_CHECK(Convertion::utf16_to_ansi(in.data(), length, nullptr, 0) == 0);
+        FUZZ_CHECK(zop::sys::last_error() == 87);
+        return 0;
+    }
     const int needed = Convertion::utf16_to_ansi(in.data(), length, nullptr, 0);
     FUZZ_CHECK(needed == static_cast<int>(want.size()));
     convert(in.data(), length, want, static_cast<unsigned>(needed));
