@@ -123,9 +123,10 @@ void check_directory(const std::wstring& p) {
     }
     FUZZ_CHECK(dir.size() < p.size());
     if (!dir.empty()) FUZZ_CHECK(Path::is_absolute_path(dir) == Path::is_absolute_path(p));
-    // Up the tree until a root or nothing is left; every step shortens.
+    // Up the tree, a few dozen levels at most (each level costs the length
+    // of the path), until a root or nothing is left; every step shortens.
     std::wstring at = dir;
-    while (!at.empty()) {
+    for (int level = 0; level < 32 && !at.empty(); ++level) {
         const std::wstring up = Path::directory_name(at);
         if (up == at) break;
         FUZZ_CHECK(up.size() < at.size() && prefix_but_separators(up, at));
