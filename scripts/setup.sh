@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building zop needs, skipping those that
-# are already there.  Usage: setup.sh [demo|fuzz|all]
+# are already there.  Usage: setup.sh [demo|fuzz|docs|all]
 set -euo pipefail
 want=(cmake ninja-build g++ make pkg-config)
 if [ "${1:-all}" = all ]; then
@@ -12,6 +12,8 @@ if [ "${1:-all}" = all ]; then
 fi
 # clang and its libFuzzer runtime, for the fuzz targets (scripts/fuzz.sh).
 case "${1:-all}" in all|fuzz) want+=(clang libclang-rt-14-dev) ;; esac
+# doxygen, for the API reference (scripts/docs.sh); not part of the tests.
+case "${1:-all}" in docs) want+=(doxygen) ;; esac
 missing=()
 for p in "${want[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,4 +1,6 @@
-// The whole zop library.
+/// @file
+/// @ingroup core
+/// The whole zop library.
 #ifndef ZOP_ZOP_H
 #define ZOP_ZOP_H
 
