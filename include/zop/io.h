@@ -342,6 +342,8 @@ private:
     void internal_read();
     void check_closed() const;
     int read_refill();
+    // Typed reads take whole values straight from the buffer.
+    friend class DataInputStream;
 
     InputStream* in_;
     bool own_;
@@ -390,6 +392,8 @@ private:
     void check_closed() const;
     void grow(unsigned int needed);
     void write_byte_slow(int b);
+    // Typed writes put whole values straight into the block.
+    friend class DataOutputStream;
 
     OutputStream* out_;
     bool own_;
@@ -450,10 +454,14 @@ private:
     void check_closed() const;
     int next();
     int take();
+    const unsigned char* buffered_run(unsigned int n);
 
     InputStream* in_;
     bool own_;
     int pending_;  // -1: none
+    // `in_` when it is exactly a BufferedInputStream (nothing overrides its
+    // reads, so no one can tell whole values from bytes), else null.
+    BufferedInputStream* buffered_;
 };
 
 /// Typed writes in the library's binary encoding, and text lines.
@@ -505,9 +513,12 @@ public:
 private:
     void check_closed() const;
     void put(unsigned char byte);
+    bool put_run(const unsigned char* bytes, unsigned int n);
 
     OutputStream* out_;
     bool own_;
+    // `out_` when it is exactly a BufferedOutputStream, else null.
+    BufferedOutputStream* buffered_;
 };
 
 /// @}

@@ -1,6 +1,7 @@
 // BufferedOutputStream: one growing block, handed on in one write.
 #include <zop/io.h>
 
+#include "io/output_block.h"
 #include "io/stream_errors.h"
 
 #include <cstdlib>
@@ -9,13 +10,6 @@
 #include <new>
 
 namespace zop {
-
-struct BufferedOutputStream::Block {
-    unsigned char* data = nullptr;
-    unsigned int capacity = 0;
-    unsigned int fill = 0;
-};
-
 
 BufferedOutputStream::BufferedOutputStream(OutputStream* out, bool own, bool close_wrapped)
     : out_(out), own_(own), close_wrapped_(close_wrapped), block_(nullptr) {

@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <typeinfo>
 
 namespace zop {
 
@@ -20,7 +21,10 @@ constexpr unsigned int kMaxReserve = 64 * 1024;
 
 }  // namespace
 
-DataInputStream::DataInputStream(InputStream* in, bool own) : in_(in), own_(own), pending_(-1) {}
+DataInputStream::DataInputStream(InputStream* in, bool own)
+    : in_(in), own_(own), pending_(-1),
+      buffered_(in != nullptr && typeid(*in) == typeid(BufferedInputStream) ? static_cast<BufferedInputStream*>(in)
+                                                                            : nullptr) {}
 
 DataInputStream::~DataInputStream() {
     try {
@@ -30,7 +34,7 @@ DataInputStream::~DataInputStream() {
     }
 }
 
-void DataInputStream::check_closed() const {
+inline void DataInputStream::check_closed() const {
     if (in_ == nullptr) throw IOException(detail::kInputClosed);
 }
 
@@ -85,6 +89,7 @@ void DataInputStream::close() {
     in_->close();
     if (own_) delete in_;
     in_ = nullptr;
+    buffered_ = nullptr;
     pending_ = -1;
 }
 
@@ -93,12 +98,25 @@ long long DataInputStream::available() const {
     return in_->available() + (pending_ >= 0 ? 1 : 0);
 }
 
+// The next `n` bytes, taken at once from the buffer of a plain
+// BufferedInputStream when both streams are open (a closed data stream has
+// no `buffered_`), nothing is pending and the buffer holds them all; null
+// leaves the read to the byte path (refills, the end, a closed stream).
+inline const unsigned char* DataInputStream::buffered_run(unsigned int n) {
+    BufferedInputStream* b = buffered_;
+    if (b == nullptr || pending_ >= 0 || b->in_ == nullptr || b->count_ - b->pos_ < n) return nullptr;
+    const unsigned char* run = b->buf_ + b->pos_;
+    b->pos_ += n;
+    return run;
+}
+
 bool DataInputStream::read_bool() { return next() != 0; }
 char DataInputStream::read_char() { return static_cast<char>(next()); }
 unsigned char DataInputStream::read_byte() { return static_cast<unsigned char>(next()); }
 
 unsigned short DataInputStream::read_ushort() {
     // Both bytes are taken before either is judged.
+    if (const unsigned char* run = buffered_run(2)) return static_cast<unsigned short>((run[0] << 8) | run[1]);
     check_closed();
     int b1 = take();
     int b2 = in_->read();
@@ -109,6 +127,10 @@ unsigned short DataInputStream::read_ushort() {
 short DataInputStream::read_short() { return static_cast<short>(read_ushort()); }
 
 unsigned int DataInputStream::read_uint() {
+    if (const unsigned char* run = buffered_run(4)) {
+        return (static_cast<unsigned int>(run[0]) << 24) | (static_cast<unsigned int>(run[1]) << 16) |
+               (static_cast<unsigned int>(run[2]) << 8) | static_cast<unsigned int>(run[3]);
+    }
     check_closed();
     // Only the first byte can be pending; the others come straight from the
     // wrapped stream.

@@ -2,6 +2,7 @@
 #include <zop/io.h>
 #include <zop/text.h>
 
+#include "io/output_block.h"
 #include "io/stream_errors.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <typeinfo>
 
 namespace zop {
 
@@ -29,7 +31,11 @@ bool above_unit(wchar_t c) {
 
 }  // namespace
 
-DataOutputStream::DataOutputStream(OutputStream* out, bool own) : out_(out), own_(own) {}
+DataOutputStream::DataOutputStream(OutputStream* out, bool own)
+    : out_(out), own_(own),
+      buffered_(out != nullptr && typeid(*out) == typeid(BufferedOutputStream)
+                    ? static_cast<BufferedOutputStream*>(out)
+                    : nullptr) {}
 
 DataOutputStream::~DataOutputStream() {
     try {
@@ -39,12 +45,26 @@ DataOutputStream::~DataOutputStream() {
     }
 }
 
-void DataOutputStream::check_closed() const {
+inline void DataOutputStream::check_closed() const {
     if (out_ == nullptr) throw IOException(detail::kOutputClosed);
 }
 
 // One byte through the wrapped stream's single-byte write.
 void DataOutputStream::put(unsigned char byte) { out_->write(static_cast<int>(byte)); }
+
+// A whole value into the block of a plain BufferedOutputStream when both
+// streams are open (a closed data stream has no `buffered_`, a closed
+// buffered stream no block) and the block has room; false leaves everything
+// to the byte path, which also grows the block and reports a closed stream.
+inline bool DataOutputStream::put_run(const unsigned char* bytes, unsigned int n) {
+    BufferedOutputStream* b = buffered_;
+    if (b == nullptr) return false;
+    BufferedOutputStream::Block* block = b->block_;
+    if (block == nullptr || block->capacity - block->fill < n) return false;
+    std::memcpy(block->data + block->fill, bytes, n);
+    block->fill += n;
+    return true;
+}
 
 void DataOutputStream::write(const unsigned char* bytes, unsigned int len) {
     check_closed();
@@ -71,6 +91,7 @@ void DataOutputStream::close() {
     out_->close();
     if (own_) delete out_;
     out_ = nullptr;
+    buffered_ = nullptr;
 }
 
 const unsigned char* DataOutputStream::buffer() const {
@@ -87,6 +108,8 @@ void DataOutputStream::write_byte(unsigned char value) {
 }
 
 void DataOutputStream::write_ushort(unsigned short value) {
+    const unsigned char bytes[2] = {static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
+    if (put_run(bytes, 2)) return;
     check_closed();
     put(static_cast<unsigned char>(value >> 8));
     put(static_cast<unsigned char>(value));
@@ -95,6 +118,9 @@ void DataOutputStream::write_ushort(unsigned short value) {
 void DataOutputStream::write_short(short value) { write_ushort(static_cast<unsigned short>(value)); }
 
 void DataOutputStream::write_uint(unsigned int value) {
+    const unsigned char bytes[4] = {static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
+                                    static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
+    if (put_run(bytes, 4)) return;
     check_closed();
     put(static_cast<unsigned char>(value >> 24));
     put(static_cast<unsigned char>(value >> 16));
@@ -105,8 +131,11 @@ void DataOutputStream::write_uint(unsigned int value) {
 void DataOutputStream::write_int(int value) { write_uint(static_cast<unsigned int>(value)); }
 
 void DataOutputStream::write_uint64(unsigned long long value) {
+    unsigned char bytes[8];
+    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(value >> (56 - 8 * i));
+    if (put_run(bytes, 8)) return;
     check_closed();
-    for (int shift = 56; shift >= 0; shift -= 8) put(static_cast<unsigned char>(value >> shift));
+    for (unsigned char byte : bytes) put(byte);
 }
 
 void DataOutputStream::write_int64(long long value) {

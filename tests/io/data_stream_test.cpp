@@ -46,45 +46,80 @@ TEST(DataOutputStream, EncodingByteForByte) {
     EXPECT_EQ(sink.data.back(), 10);
 }
 
+// A buffered stream that sees, one call at a time, every byte the data
+// streams move: a subclass that overrides the byte calls gets no whole values.
+struct CountingBufferedIn : BufferedInputStream {
+    using BufferedInputStream::BufferedInputStream;
+    int read() override { return ++calls, BufferedInputStream::read(); }
+    using BufferedInputStream::read;
+    int calls = 0;
+};
+struct CountingBufferedOut : BufferedOutputStream {
+    using BufferedOutputStream::BufferedOutputStream;
+    void write(int b) override { ++calls, BufferedOutputStream::write(b); }
+    using BufferedOutputStream::write;
+    int calls = 0;
+};
+
+// Every type at its extremes, directly over memory, through plain buffered
+// streams of 3 bytes (values cross every refill and block boundary) and
+// through subclasses of them.
 TEST(DataStreams, EveryTypeRoundTripsAtItsExtremes) {
-    VectorOutput sink;
-    {
-        DataOutputStream out(&sink, false);
-        out.write_bool(true);
-        out.write_char(std::numeric_limits<char>::min());
-        out.write_byte(255);
-        out.write_short(std::numeric_limits<short>::min());
-        out.write_ushort(65535);
-        out.write_int(std::numeric_limits<int>::min());
-        out.write_uint(4294967295u);
-        out.write_int64(std::numeric_limits<long long>::min());
-        out.write_uint64(std::numeric_limits<unsigned long long>::max());
-        out.write_float(-std::numeric_limits<float>::infinity());
-        out.write_double(std::numeric_limits<double>::denorm_min());
-        out.write_double(std::nan(""));
-        out.write_string(std::string("\0\xFF", 2));
-        out.write_string(std::wstring{L'x', wchar_t(0xFFFF), wchar_t(0)});
-        out.write_line(L"line one");
+    for (int chain = 0; chain < 3; ++chain) {
+        VectorOutput sink;
+        CountingBufferedOut* counted_out = chain == 2 ? new CountingBufferedOut(&sink, 3, false, true) : nullptr;
+        OutputStream* out_base = chain == 0 ? static_cast<OutputStream*>(&sink)
+                                 : chain == 1 ? new BufferedOutputStream(&sink, 3, false, true)
+                                              : counted_out;
+        {
+            DataOutputStream out(out_base, chain != 0);
+            out.write_bool(true);
+            out.write_char(std::numeric_limits<char>::min());
+            out.write_byte(255);
+            out.write_short(std::numeric_limits<short>::min());
+            out.write_ushort(65535);
+            out.write_int(std::numeric_limits<int>::min());
+            out.write_uint(4294967295u);
+            out.write_int64(std::numeric_limits<long long>::min());
+            out.write_uint64(0x0102030405060708ULL);
+            out.write_float(-std::numeric_limits<float>::infinity());
+            out.write_double(std::numeric_limits<double>::denorm_min());
+            out.write_double(std::nan(""));
+            out.write_string(std::string("\0\xFF", 2));
+            out.write_string(std::wstring{L'x', wchar_t(0xFFFF), wchar_t(0)});
+            out.write_line(L"line one");
+            if (counted_out != nullptr) {
+                EXPECT_EQ(counted_out->calls, 1 + 1 + 1 + 2 + 2 + 4 + 4 + 8 + 8 + 4 + 8 + 8 + 4 + 4);
+            }
+        }
+        VectorInput source(sink.data);
+        CountingBufferedIn* counted_in = chain == 2 ? new CountingBufferedIn(&source, 3, false, true) : nullptr;
+        InputStream* in_base = chain == 0 ? static_cast<InputStream*>(&source)
+                               : chain == 1 ? new BufferedInputStream(&source, 3, false, true)
+                                            : counted_in;
+        DataInputStream in(in_base, chain != 0);
+        EXPECT_TRUE(in.read_bool());
+        EXPECT_EQ(in.read_char(), std::numeric_limits<char>::min());
+        EXPECT_EQ(in.read_byte(), 255);
+        EXPECT_EQ(in.peek(), 0x80);  // a pending byte comes first, then the buffer
+        EXPECT_EQ(in.read_short(), std::numeric_limits<short>::min());
+        EXPECT_EQ(in.read_ushort(), 65535);
+        EXPECT_EQ(in.read_int(), std::numeric_limits<int>::min());
+        EXPECT_EQ(in.read_uint(), 4294967295u);
+        EXPECT_EQ(in.read_int64(), std::numeric_limits<long long>::min());
+        EXPECT_EQ(in.read_uint64(), 0x0102030405060708ULL);
+        EXPECT_EQ(in.read_float(), -std::numeric_limits<float>::infinity());
+        EXPECT_EQ(in.read_double(), std::numeric_limits<double>::denorm_min());
+        EXPECT_TRUE(std::isnan(in.read_double()));
+        if (counted_in != nullptr) {
+            EXPECT_EQ(counted_in->calls, 1 + 1 + 1 + 2 + 2 + 4 + 4 + 8 + 8 + 4 + 8 + 8);
+        }
+        EXPECT_EQ(in.read_ansi_string(), std::string("\0\xFF", 2));
+        EXPECT_EQ(in.read_uni_string(), (std::wstring{L'x', wchar_t(0xFFFF), wchar_t(0)}));
+        EXPECT_EQ(in.read_line(), L"line one");
+        EXPECT_EQ(in.available(), 0);
+        EXPECT_THROW(in.read_byte(), EOFException);
     }
-    VectorInput source(sink.data);
-    DataInputStream in(&source, false);
-    EXPECT_TRUE(in.read_bool());
-    EXPECT_EQ(in.read_char(), std::numeric_limits<char>::min());
-    EXPECT_EQ(in.read_byte(), 255);
-    EXPECT_EQ(in.read_short(), std::numeric_limits<short>::min());
-    EXPECT_EQ(in.read_ushort(), 65535);
-    EXPECT_EQ(in.read_int(), std::numeric_limits<int>::min());
-    EXPECT_EQ(in.read_uint(), 4294967295u);
-    EXPECT_EQ(in.read_int64(), std::numeric_limits<long long>::min());
-    EXPECT_EQ(in.read_uint64(), std::numeric_limits<unsigned long long>::max());
-    EXPECT_EQ(in.read_float(), -std::numeric_limits<float>::infinity());
-    EXPECT_EQ(in.read_double(), std::numeric_limits<double>::denorm_min());
-    EXPECT_TRUE(std::isnan(in.read_double()));
-    EXPECT_EQ(in.read_ansi_string(), std::string("\0\xFF", 2));
-    EXPECT_EQ(in.read_uni_string(), (std::wstring{L'x', wchar_t(0xFFFF), wchar_t(0)}));
-    EXPECT_EQ(in.read_line(), L"line one");
-    EXPECT_EQ(in.available(), 0);
-    EXPECT_THROW(in.read_byte(), EOFException);
 }
 
 // A data stream over bytes in memory.
@@ -204,6 +239,20 @@ TEST(DataStreams, ClosedStatesAndOwnership) {
     out.close();
     EXPECT_THROW(out.flush(), IOException);
     EXPECT_THROW(out.write_float(1.0f), IOException);
+
+    // A buffered stream closed underneath a data stream refuses whole values too.
+    VectorOutput sink;
+    BufferedOutputStream buffered_out(&sink, 64, false, false);
+    DataOutputStream over_closed(&buffered_out, false);
+    over_closed.write_int(1);
+    buffered_out.close();
+    EXPECT_THROW(over_closed.write_int(2), IOException);
+    VectorInput source(Bytes(8, 1));
+    BufferedInputStream buffered_in(&source, 64, false, false);
+    DataInputStream in(&buffered_in, false);
+    EXPECT_EQ(in.read_int(), 0x01010101);
+    buffered_in.close();
+    EXPECT_THROW(in.read_int(), IOException);
 }
 
 TEST(DataStreams, DecoratorsStackOverRealFiles) {
