@@ -29,8 +29,10 @@ UNITS = {"M/s": 1e6, "MB/s": 1e6, "GB/s": 1e9}
 
 
 def run(program):
+    # Random interleaving runs the repetitions of zop and its peers in a
+    # shuffled order, so a slow phase of the shared machine hits all alike.
     out = subprocess.run([f"{BIN}/{program}", "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true",
-                          "--benchmark_format=json"], check=True, capture_output=True, text=True).stdout
+                          "--benchmark_enable_random_interleaving=true", "--benchmark_format=json"], check=True, capture_output=True, text=True).stdout
     medians = {}
     for b in json.loads(out)["benchmarks"]:
         if b.get("aggregate_name") == "median":
