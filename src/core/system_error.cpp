@@ -1,6 +1,5 @@
 // Operating-system error codes as text.
 #include <zop/core.h>
-#include <zop/fs.h>
 
 #include "core/error_text.h"
 #include "sys/error.h"
@@ -24,8 +23,9 @@ const sys::MessageFormatter* locate_formatter() {
         library = L"kernel32.dll";
     } else {
         std::wstring exe;
+        // The executable's folder, cut at its last separator (kept).
         if (sys::executable_path(exe) == 0) {
-            library = Path::combine(Path::directory_name(exe), L"win98\\unicows.dll");
+            library = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"win98\\unicows.dll";
         }
     }
     return sys::load_message_formatter(library);
@@ -46,10 +46,6 @@ std::wstring system_error(const std::wstring& prefix, int code) {
     detail::drop_line_break(text);
     result += text;
     return result;
-}
-
-void SystemFile::throw_io_exception(int code, bool, const std::wstring&) {
-    throw IOException(system_error(std::wstring(), code));
 }
 
 namespace detail {

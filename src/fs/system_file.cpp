@@ -9,6 +9,12 @@
 
 namespace zop {
 
+// Always a plain IOException with the system's text of the code: the flag
+// and the name are accepted for the callers' convenience and not used.
+void SystemFile::throw_io_exception(int code, bool, const std::wstring&) {
+    throw IOException(system_error(std::wstring(), code));
+}
+
 struct SystemFile::Record {
     std::uint32_t attributes = 0;
     std::int64_t size = 0;

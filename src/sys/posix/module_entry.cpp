@@ -1,7 +1,7 @@
 // POSIX backend: the shared object's unload hook.  A finalizer of the
 // object's own runs when dlclose unloads it (before the runtime's static
 // destructors of the object) and at process exit.
-#include "core/library_lifecycle.h"
+#include "lifecycle/library_lifecycle.h"
 
 namespace {
 

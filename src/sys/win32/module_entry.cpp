@@ -1,7 +1,7 @@
 // Win32 backend: the DLL entry routine.  mingw's runtime initialises itself
 // before calling it at attach and runs its termination list after it at
 // detach, so the library's unload comes before its static objects go.
-#include "core/library_lifecycle.h"
+#include "lifecycle/library_lifecycle.h"
 
 #include <windows.h>
 

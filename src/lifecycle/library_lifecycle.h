@@ -1,6 +1,6 @@
 // What the library does when a process unloads it.
-#ifndef ZOP_CORE_LIBRARY_LIFECYCLE_H
-#define ZOP_CORE_LIBRARY_LIFECYCLE_H
+#ifndef ZOP_LIFECYCLE_LIBRARY_LIFECYCLE_H
+#define ZOP_LIFECYCLE_LIBRARY_LIFECYCLE_H
 
 namespace zop::detail {
 

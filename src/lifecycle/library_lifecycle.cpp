@@ -1,7 +1,7 @@
 // The library's own part of unloading.  Loading needs nothing of its own:
 // the thread registry and the three predefined locales are static objects
 // that the runtime constructs when it loads the module.
-#include "core/library_lifecycle.h"
+#include "lifecycle/library_lifecycle.h"
 
 #include <zop/time.h>
 
