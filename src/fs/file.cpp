@@ -18,7 +18,7 @@ bool File::exists() const {
 std::wstring File::name() const { return Path::file_name(full_name()); }
 
 std::int64_t File::length() const {
-    if (!exists()) throw_io_exception(2, true, full_name());
+    if (!exists()) throw_io_exception(static_cast<int>(sys::kErrorFileNotFound), true, full_name());
     return cached_size();
 }
 

@@ -25,9 +25,6 @@ struct SystemFile::Record {
 
 namespace {
 
-constexpr std::uint32_t kErrorFileNotFound = 2;
-constexpr std::uint32_t kErrorPathNotFound = 3;
-
 [[noreturn]] void throw_last_error(const std::wstring& path) {
     SystemFile::throw_io_exception(static_cast<int>(sys::last_error()), true, path);
 }
@@ -86,7 +83,7 @@ void SystemFile::load_file_attrs() const {
         return;
     }
     std::uint32_t code = sys::last_error();
-    if (code == kErrorFileNotFound || code == kErrorPathNotFound) {
+    if (code == sys::kErrorFileNotFound || code == sys::kErrorPathNotFound) {
         *record_ = Record();
         record_->attributes = sys::kInvalidAttributes;
         return;
@@ -117,8 +114,6 @@ void SystemFile::file_attrs(FileAttributes attributes) {
 
 namespace {
 
-constexpr int kErrorInvalidParameter = 87;
-
 // The file time of a tick count.  File times are signed 100-nanosecond
 // counts from 1601, and zero tells the system to keep a time as it is; so
 // 1601-01-01 00:00 itself, everything before it, and everything past the
@@ -127,7 +122,7 @@ constexpr int kErrorInvalidParameter = 87;
 std::uint64_t settable_file_time(std::int64_t ticks, const std::wstring& path) {
     constexpr std::int64_t kLatest = INT64_MAX / 10 - detail::kFileTimeOffset;
     if (ticks <= -detail::kFileTimeOffset || ticks > kLatest) {
-        SystemFile::throw_io_exception(kErrorInvalidParameter, true, path);
+        SystemFile::throw_io_exception(static_cast<int>(sys::kErrorInvalidParameter), true, path);
     }
     return detail::file_time_from_ticks(ticks);
 }

@@ -44,7 +44,7 @@ inline bool has_position(unsigned int type) {
 // A seek on a pipe or device: ERROR_SEEK_ON_DEVICE, on both systems alike
 // (Linux would move the position of some devices, such as /dev/null).
 [[noreturn]] inline void throw_seek_on_device(const std::wstring& name) {
-    SystemFile::throw_io_exception(132, true, name);
+    SystemFile::throw_io_exception(static_cast<int>(sys::kErrorSeekOnDevice), true, name);
 }
 
 }  // namespace zop::detail

@@ -5,6 +5,8 @@
 #ifndef ZOP_SYS_ERROR_H
 #define ZOP_SYS_ERROR_H
 
+#include "sys/error_codes.h"
+
 #include <cstdint>
 #include <string>
 

@@ -20,9 +20,6 @@
 namespace zop::sys {
 
 namespace {
-
-constexpr std::uint32_t kInvalidParameter = 87;    // ERROR_INVALID_PARAMETER
-constexpr std::uint32_t kInsufficientBuffer = 122;  // ERROR_INSUFFICIENT_BUFFER
 constexpr std::uint32_t kReplacement = 0xFFFD;
 
 template <typename T>
@@ -131,7 +128,7 @@ std::size_t write_utf16(std::uint32_t cp, wchar_t* out) {
 template <typename In, typename Out, typename Read, typename Write>
 int convert(const In* input, int length, Out* output, int size, Read read, Write write) {
     if (input == nullptr || length == 0 || (output == nullptr && size != 0) || size < 0) {
-        set_last_error(kInvalidParameter);
+        set_last_error(kErrorInvalidParameter);
         return 0;
     }
     std::size_t n = length < 0 ? zero_terminated_length(input) : static_cast<std::size_t>(length);
@@ -140,7 +137,7 @@ int convert(const In* input, int length, Out* output, int size, Read read, Write
         std::uint32_t cp;
         const std::size_t used = read(input + i, n - i, cp);
         if (used == 0) {
-            set_last_error(kInvalidParameter);  // not text of this encoding
+            set_last_error(kErrorInvalidParameter);  // not text of this encoding
             return 0;
         }
         i += used;
@@ -148,14 +145,14 @@ int convert(const In* input, int length, Out* output, int size, Read read, Write
         std::size_t k = write(cp, encoded);
         if (size != 0) {
             if (count + k > static_cast<std::size_t>(size)) {
-                set_last_error(kInsufficientBuffer);
+                set_last_error(kErrorInsufficientBuffer);
                 return 0;
             }
             std::memcpy(output + count, encoded, k * sizeof(Out));
         }
         count += k;
         if (count > static_cast<std::size_t>(INT_MAX)) {
-            set_last_error(kInvalidParameter);  // the count cannot be returned
+            set_last_error(kErrorInvalidParameter);  // the count cannot be returned
             return 0;
         }
     }

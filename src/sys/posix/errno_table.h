@@ -8,6 +8,8 @@
 #ifndef ZOP_SYS_POSIX_ERRNO_TABLE_H
 #define ZOP_SYS_POSIX_ERRNO_TABLE_H
 
+#include "sys/error_codes.h"
+
 #include <cerrno>
 #include <cstdint>
 
@@ -77,7 +79,7 @@ inline constexpr ErrnoCode kErrnoCodes[] = {
 // the cause of failure.": the code of every errno value without a row.
 // Windows has nothing to say about such failures, and a specific code
 // (ERROR_GEN_FAILURE, a device fault) would send the user the wrong way.
-inline constexpr std::uint32_t kUnmappedErrnoCode = 1287;
+inline constexpr std::uint32_t kUnmappedErrnoCode = kErrorUnidentified;
 
 }  // namespace zop::sys::posix
 

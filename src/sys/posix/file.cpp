@@ -31,12 +31,6 @@ namespace zop::sys {
 namespace {
 
 constexpr std::uint64_t kEpochDifferenceSeconds = 11644473600ull;  // 1601 -> 1970
-constexpr std::uint32_t kErrorFileNotFound = 2;
-constexpr std::uint32_t kErrorPathNotFound = 3;
-constexpr std::uint32_t kErrorAccessDenied = 5;
-constexpr std::uint32_t kErrorDirNotEmpty = 145;
-constexpr std::uint32_t kErrorAlreadyExists = 183;
-constexpr std::uint32_t kErrorDirectory = 267;
 
 using posix::fail;
 
@@ -172,8 +166,6 @@ bool set_file_attributes(const std::wstring& path, std::uint32_t attributes) {
 }
 
 namespace {
-
-constexpr std::uint32_t kErrorInvalidParameter = 87;
 
 // How far apart a stored time may lie from the one asked for and still be
 // that time, rounded to the file system's granularity: 2 s (FAT's write

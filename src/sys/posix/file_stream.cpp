@@ -37,12 +37,6 @@ const FileHandle kInvalidFile = reinterpret_cast<FileHandle>(static_cast<std::in
 
 namespace {
 
-constexpr std::uint32_t kErrorAccessDenied = 5;
-constexpr std::uint32_t kErrorSharingViolation = 32;
-constexpr std::uint32_t kErrorFileExists = 80;
-constexpr std::uint32_t kErrorNegativeSeek = 131;
-constexpr std::uint32_t kErrorNoData = 232;  // the pipe's reader is gone
-
 constexpr off_t kMarkBase = 0x7FFFFFFFFFFFF000;
 constexpr off_t kMarkRead = kMarkBase;
 constexpr off_t kMarkWrite = kMarkBase + 1;

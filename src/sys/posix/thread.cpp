@@ -40,12 +40,6 @@
 namespace zop::sys {
 
 namespace {
-
-constexpr std::uint32_t kErrorAccessDenied = 5;
-constexpr std::uint32_t kErrorInvalidHandle = 6;
-constexpr std::uint32_t kErrorNotEnoughMemory = 8;
-constexpr std::uint32_t kErrorInvalidParameter = 87;
-constexpr std::uint32_t kErrorSignalRefused = 156;  // suspend count at its maximum
 constexpr std::uint32_t kCountFailed = 0xFFFFFFFFu;  // (DWORD)-1 of Suspend/ResumeThread
 
 enum class Phase { created, running, ended };

@@ -195,7 +195,7 @@ struct ZoneMemo {
 
 bool zone_offset_at(std::uint64_t file_time, ZoneOffset& out) {
     if (file_time < kZoneFirstFileTime || file_time > kZoneLastFileTime) {
-        set_last_error(87);
+        set_last_error(kErrorInvalidParameter);
         return false;
     }
     // tzset() looks at the zone file again (a stat) each time: once a
@@ -213,7 +213,7 @@ bool zone_offset_at(std::uint64_t file_time, ZoneOffset& out) {
         static_cast<std::time_t>(file_time / 10000000) - kUnixEpochInFileTimeSeconds;
     std::tm tm{};
     if (::localtime_r(&when, &tm) == nullptr) {
-        set_last_error(87);
+        set_last_error(kErrorInvalidParameter);
         return false;
     }
     if (!memo.known || memo.year != tm.tm_year + 1900) {

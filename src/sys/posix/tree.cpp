@@ -27,8 +27,6 @@ namespace zop::sys {
 namespace {
 
 constexpr int kOpenDirectory = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-constexpr std::uint32_t kErrorAccessDenied = 5;
-constexpr std::uint32_t kErrorDirNotEmpty = 145;
 // An entry that keeps changing its kind under the walk is given up after
 // this many looks.
 constexpr int kMaxLooks = 4;

@@ -1,6 +1,7 @@
 // POSIX backend: the lossless mapping between wide paths and byte paths.
 #include "sys/posix/utf8_path.h"
 
+#include "sys/error.h"
 #include "sys/posix/errno_map.h"
 
 #include <array>
@@ -78,7 +79,6 @@ std::size_t decode_utf8(const unsigned char* s, std::size_t n, std::uint32_t& cp
 }  // namespace
 
 bool to_system_path(const std::wstring& path, std::string& out) {
-    constexpr std::uint32_t kErrorInvalidName = 123;
     out.clear();
     out.reserve(path.size());
     for (std::size_t i = 0; i < path.size(); ++i) {
