@@ -1,32 +1,30 @@
 // Output helpers of the demo program.
 #include "demo.h"
 
+#include <zop/text.h>
+
 #include <cstdio>
 #include <string>
 
-// Writes UTF-16 text to stdout as UTF-8.
+// Writes UTF-16 text to stdout as UTF-8.  Listings can hold names that are
+// no valid UTF-16 (an unpaired surrogate, or where wchar_t is wider a value
+// above 0xFFFF); those units are shown as U+FFFD.
 void print(const std::wstring& text) {
     std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned long c = static_cast<unsigned long>(text[i]) & 0xFFFF;
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
-            c = 0x10000 + ((c - 0xD800) << 10) + ((static_cast<unsigned long>(text[++i]) & 0xFFFF) - 0xDC00);
+    try {
+        out = zop::Convertion::to_utf8(text);
+    } catch (const zop::FormatException&) {
+        std::wstring shown(text);
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const auto u = static_cast<unsigned long>(shown[i]);
+            const auto next = i + 1 < shown.size() ? static_cast<unsigned long>(shown[i + 1]) : 0;
+            if (u >= 0xD800 && u <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
+                ++i;  // a pair
+            } else if ((u >= 0xD800 && u <= 0xDFFF) || u > 0xFFFF) {
+                shown[i] = 0xFFFD;
+            }
         }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        out = zop::Convertion::to_utf8(shown);
     }
     out += '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);

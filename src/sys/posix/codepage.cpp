@@ -11,6 +11,7 @@
 #include "sys/codepage.h"
 
 #include "sys/error.h"
+#include "sys/posix/utf8_decode.h"
 
 #include <climits>
 #include <cstddef>
@@ -53,39 +54,9 @@ std::size_t read_utf16(const wchar_t* s, std::size_t n, std::uint32_t& cp) {
 // One character of UTF-8 at s[0..n): its code point, or U+FFFD for an
 // ill-formed part.  Returns the bytes consumed (at least 1).
 std::size_t read_utf8(const unsigned char* s, std::size_t n, std::uint32_t& cp) {
-    std::uint32_t b = s[0];
-    std::size_t len;
-    std::uint32_t lo = 0x80;
-    std::uint32_t hi = 0xBF;
-    if (b < 0x80) {
-        cp = b;
-        return 1;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-        len = 2;
-        cp = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        len = 3;
-        cp = b & 0x0F;
-        if (b == 0xE0) lo = 0xA0;  // no overlong forms
-        if (b == 0xED) hi = 0x9F;  // no surrogates
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        len = 4;
-        cp = b & 0x07;
-        if (b == 0xF0) lo = 0x90;  // no overlong forms
-        if (b == 0xF4) hi = 0x8F;  // nothing past U+10FFFF
-    } else {
-        cp = kReplacement;
-        return 1;
-    }
-    for (std::size_t i = 1; i < len; ++i) {
-        if (i >= n || s[i] < lo || s[i] > hi) {
-            cp = kReplacement;
-            return i;
-        }
-        cp = (cp << 6) | (s[i] & 0x3F);
-        lo = 0x80;
-        hi = 0xBF;
-    }
+    bool valid;
+    const std::size_t len = posix::decode_utf8(s, n, cp, valid);
+    if (!valid) cp = kReplacement;
     return len;
 }
 

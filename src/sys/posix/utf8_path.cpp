@@ -3,6 +3,7 @@
 
 #include "sys/error.h"
 #include "sys/posix/errno_map.h"
+#include "sys/posix/utf8_decode.h"
 
 #include <array>
 #include <cstdint>
@@ -56,26 +57,6 @@ void append_utf16(std::wstring& out, std::uint32_t cp) {
     }
 }
 
-// Length of the valid UTF-8 sequence at s[0..n) and its code point, or 0
-// when the bytes there do not start one (overlong forms, surrogates and
-// values past U+10FFFF included).
-std::size_t decode_utf8(const unsigned char* s, std::size_t n, std::uint32_t& cp) {
-    unsigned char b = s[0];
-    std::size_t len;
-    std::uint32_t min;
-    if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; min = 0x80; }
-    else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; min = 0x800; }
-    else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; len = 4; min = 0x10000; }
-    else return 0;
-    if (len > n) return 0;
-    for (std::size_t k = 1; k < len; ++k) {
-        if ((s[k] & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (s[k] & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return len;
-}
-
 }  // namespace
 
 bool to_system_path(const std::wstring& path, std::string& out) {
@@ -124,15 +105,17 @@ void from_system_path(const char* path, std::size_t n, std::wstring& out) {
             continue;
         }
         std::uint32_t cp;
-        std::size_t len = decode_utf8(s + i, n - i, cp);
-        if (len != 0 && !forbidden_image(cp)) {
+        bool valid;
+        const std::size_t len = decode_utf8(s + i, n - i, cp, valid);
+        if (valid && !forbidden_image(cp)) {
             append_utf16(out, cp);
             i += len;
             continue;
         }
-        // Not UTF-8, or a private-use character that would read as a
-        // forbidden one: each byte escaped on its own.
-        std::size_t end = i + (len == 0 ? 1 : len);
+        // Not UTF-8 (one byte escaped, the next looked at afresh), or a
+        // private-use character that would read as a forbidden one (each of
+        // its bytes escaped).
+        std::size_t end = i + (valid ? len : 1);
         for (; i < end; ++i) out.push_back(static_cast<wchar_t>(kByteEscapeBase + s[i]));
     }
 }
