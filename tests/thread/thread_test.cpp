@@ -64,7 +64,13 @@ TEST(Thread, PauseAndResumeCountAndAPausedThreadStops) {
     ASSERT_TRUE(eventually([&] { return w.ticks.load() > 0; }));
     w.pause();
     w.pause();
-    sleep_ms(20);  // a suspension takes effect a moment after the call
+    // A suspension takes effect a moment after the call (later still on a
+    // loaded machine): wait until the count stands still.
+    ASSERT_TRUE(eventually([&] {
+        const long before = w.ticks.load();
+        sleep_ms(2);
+        return w.ticks.load() == before;
+    }));
     const long paused = w.ticks.load();
     sleep_ms(50);
     EXPECT_EQ(w.ticks.load(), paused);
