@@ -5,22 +5,29 @@
 
 #include "sys/time.h"
 
+#include <cstdint>
+
 namespace zop::sys {
 
 constexpr bool is_leap_year(unsigned year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+// Days in each month (1-12) of a common year, and the days of such a
+// year before its first day.  Tables at namespace scope, so that a caller
+// reads them in place instead of copying them at each call.
+inline constexpr unsigned kDaysInMonth[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+inline constexpr unsigned kDaysBeforeMonth[13] = {0,   0,   31,  59,  90,  120, 151,
+                                                  181, 212, 243, 273, 304, 334};
+
 // Days in `month` (1-12) of `year`.
 constexpr unsigned days_in_month(unsigned year, unsigned month) {
-    constexpr unsigned kDays[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && is_leap_year(year) ? 29 : kDays[month];
+    return month == 2 && is_leap_year(year) ? 29 : kDaysInMonth[month];
 }
 
 // Days of `year` before the first of `month` (1-12).
 constexpr unsigned days_before_month(unsigned year, unsigned month) {
-    constexpr unsigned kBefore[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    return kBefore[month] + (month > 2 && is_leap_year(year) ? 1 : 0);
+    return kDaysBeforeMonth[month] + (month > 2 && is_leap_year(year) ? 1 : 0);
 }
 
 // The first and last years that a broken-down time may have.
@@ -34,6 +41,35 @@ constexpr bool is_convertible(const CalendarTime& t) {
     return t.year >= kFirstYear && t.year <= kLastYear && t.month >= 1 && t.month <= 12 &&
            t.day >= 1 && t.day <= days_in_month(t.year, t.month) && t.hour <= 23 &&
            t.minute <= 59 && t.second <= 59 && t.milliseconds <= 999;
+}
+
+// The day number of a date (day 0 is 1601-01-01); the date must be valid
+// and not before 1601.
+constexpr std::uint32_t day_number(unsigned year, unsigned month, unsigned day) {
+    const std::uint32_t y = year - kFirstYear;
+    return y * 365 + y / 4 - y / 100 + y / 400 + days_before_month(year, month) + day - 1;
+}
+
+// The file time of a record that is_convertible accepts.
+constexpr std::uint64_t file_time_of(const CalendarTime& t) {
+    constexpr std::uint64_t kTicksPerMs = 10000;
+    constexpr std::uint64_t kTicksPerDay = 864000000000ULL;
+    const std::uint64_t ms = ((t.hour * 60ULL + t.minute) * 60 + t.second) * 1000 + t.milliseconds;
+    return day_number(t.year, t.month, t.day) * kTicksPerDay + ms * kTicksPerMs;
+}
+
+// calendar_to_file_time with the same answers, inline where the platform
+// layer's conversion is this arithmetic (POSIX), so that a caller with many
+// records need not call out for each; Windows asks the system.
+inline bool convert_calendar(const CalendarTime& in, std::uint64_t& file_time) {
+#ifdef _WIN32
+    return calendar_to_file_time(in, file_time);
+#else
+    // A refusal goes to the platform layer, which also sets the last error.
+    if (!is_convertible(in)) return calendar_to_file_time(in, file_time);
+    file_time = file_time_of(in);
+    return true;
+#endif
 }
 
 }  // namespace zop::sys

@@ -4,6 +4,7 @@
 
 #include "time/date_patterns.h"
 #include "time/date_tables.h"
+#include "time/locale_internal.h"
 
 #include <new>
 
@@ -15,8 +16,7 @@ namespace {
 // predefined patterns are taken apart once, with the tables, so the pattern
 // engine runs their prepared programs instead of reading the text again.
 const detail::PatternSet* current_patterns() {
-    const int row = detail::language_row(Locale::current_locale()->country_code);
-    return row < 0 ? nullptr : &detail::patterns(row);
+    return detail::patterns_for(detail::current_locale()->country_code);
 }
 
 // The current locale's program for each kind of predefined pattern; the
@@ -127,12 +127,14 @@ std::wstring Date::to_date_string(DatePattern which) const {
     return DateFormat::local_instance()->format_date(this, which);
 }
 
+// The shared formatter is always a LocalDateFormat, whose final members
+// are called directly.
 Date Date::parse(const std::wstring& text) {
-    return Date(DateFormat::local_instance()->parse(text));
+    return Date(static_cast<const LocalDateFormat*>(DateFormat::local_instance())->parse(text));
 }
 
 bool Date::try_parse(const std::wstring& text, Date& out) {
-    return DateFormat::local_instance()->try_parse(text, out);
+    return static_cast<const LocalDateFormat*>(DateFormat::local_instance())->try_parse(text, out);
 }
 
 bool DateFormat::try_parse(const std::wstring& text, Date& out) const {

@@ -57,18 +57,18 @@ public:
     ParseProgram() = default;
     explicit ParseProgram(const std::wstring& pattern);
 
-    // Reads `text` by the steps; false on any mismatch.
-    bool run(const std::wstring& text, ParsedFields& fields) const;
-
-private:
-    // The same for the text that formatting writes, when the program is a
-    // fixed layout (numbers of two digits, four-digit years, single
-    // characters) and the text follows it in plain ASCII: true with the
-    // fields read, or false when the general reading must decide (spaces
-    // to skip, other scripts' digits, shorter numbers, any mismatch).
-    bool run_fixed(const wchar_t* s, std::size_t len, ParsedFields& fields) const;
+    // The text that formatting writes, when the program is a fixed layout
+    // (numbers of two digits, four-digit years, single characters, an
+    // hour) and the text follows it in plain ASCII: true with the fields
+    // read and the defaults of the others in `out`, or false when the
+    // general reading must decide (spaces to skip, other scripts' digits,
+    // shorter numbers, values out of range, any mismatch).  Whatever it
+    // accepts, the general reading accepts with the same fields.
+    bool read_fixed(const wchar_t* s, std::size_t len, sys::CalendarTime& out) const;
+    // Reads `text` by the steps, letter by letter; false on any mismatch.
     bool general(const std::wstring& text, ParsedFields& fields) const;
 
+private:
     struct Step {
         std::uint8_t kind;
         std::uint8_t field;       // numbers and names: a ParsedFields::Field
@@ -83,24 +83,32 @@ private:
         std::uint32_t length;
     };
 
-    // One step of the fixed layout: what stands at `offset` of the text.
-    struct Fixed {
-        std::uint32_t offset;
-        std::uint8_t kind;        // two digits, four digits, any, space, character
-        std::uint8_t field;
-        bool check_next;          // no digit may follow the number
-        bool century_rule;
-        bool marks_hour;
-        std::uint32_t limit;
-        wchar_t c;
-    };
+    void make_fixed();
 
     std::vector<Step> steps_;
     std::wstring text_;
-    // The fixed layout, empty when the program has none, and the length of
-    // text it needs.
-    std::vector<Fixed> fixed_;
+
+    // The fixed layout; none when its length is 0.  `forbidden_` holds for
+    // each place of the text the classes of character (char_class bits)
+    // that may not stand there, and `masks_` the same for the first 16
+    // places as one bit a place, a mask per class.  A character of the
+    // pattern that is no digit and no white space must stand as it is
+    // (`exact_`); `after_` are the classes that may not follow the layout
+    // when the text goes on.  Each field's digits begin at `at_` (kAbsent:
+    // the field takes its default); the year has two or four digits.
+    struct Exact {
+        std::uint32_t offset;
+        wchar_t c;
+    };
+    static constexpr std::uint32_t kAbsent = 0xFFFFFFFF;
     std::size_t fixed_length_ = 0;
+    std::vector<std::uint8_t> forbidden_;
+    std::vector<Exact> exact_;
+    std::uint32_t masks_[4] = {};
+    std::uint8_t after_ = 0;
+    bool year_four_ = false;
+    std::uint32_t at_[ParsedFields::COUNT] = {};
+    std::uint32_t limit_[ParsedFields::COUNT] = {};
 };
 
 // Date formatting with a program: the date's local time, named in the
@@ -109,6 +117,11 @@ private:
 // ArgumentException for a null date.
 std::wstring format_date(const Date* date, const FormatProgram& program,
                          const TimeZone* zone = nullptr);
+
+// The offset of TimeZone::current_time_zone(), the same at every date (the
+// zone applies its standard offset all year), read without a virtual call.
+// Throws what current_time_zone throws.
+long long current_zone_offset();
 
 // Date parsing with a pattern program: true with the UTC ticks stored, or
 // false with `ticks` untouched.  Without a zone the current zone's whole

@@ -169,6 +169,13 @@ const PatternSet& patterns(int row) {
     return g_patterns[row];
 }
 
+const PatternSet* patterns_for(int country_code) {
+    const int row = language_row(country_code);
+    if (row < 0) return nullptr;
+    ensure_tables();
+    return &g_patterns[row];
+}
+
 const NameRow& month_names(int row) {
     ensure_tables();
     return g_month_names[row];

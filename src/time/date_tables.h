@@ -54,6 +54,10 @@ const PatternSet& patterns(int row);
 const NameRow& month_names(int row);
 const NameRow& weekday_names(int row);
 
+// The patterns of a country code's row, building the tables first when
+// needed; null when the country has none.
+const PatternSet* patterns_for(int country_code);
+
 // The empty pattern's programs, for locales without a row and unknown
 // selectors.
 const FormatProgram& empty_format();

@@ -34,15 +34,28 @@ std::wstring Locale::to_string() const {
     return text;
 }
 
+namespace {
+
+// The locale of the user's language, chosen once; out of line, so that the
+// calls that find a locale set stay short.
+[[gnu::noinline]] const Locale* user_locale() {
+    const Locale* locale = detail::locale_for_language(sys::user_default_language());
+    if (locale == nullptr) throw OutOfMemoryException();
+    return locale;
+}
+
+}  // namespace
+
 const Locale* Locale::current_locale() {
-    if (_cur_locale == nullptr) _cur_locale = detail::locale_for_language(sys::user_default_language());
-    if (_cur_locale == nullptr) throw OutOfMemoryException();
+    if (_cur_locale == nullptr) _cur_locale = user_locale();
     return _cur_locale;
 }
 
 void Locale::current_locale(const Locale* locale) { _cur_locale = locale; }
 
 namespace detail {
+
+const Locale* current_locale() { return Locale::current_locale(); }
 
 const Locale* locale_for_language(std::uint16_t language) {
     // Filled from the predefined pointers as they are at the first lookup.

@@ -1,4 +1,5 @@
-// The registry of the user languages that the library knows.
+// The current locale and the registry of the user languages that the
+// library knows.
 #ifndef ZOP_TIME_LOCALE_INTERNAL_H
 #define ZOP_TIME_LOCALE_INTERNAL_H
 
@@ -7,6 +8,10 @@
 #include <cstdint>
 
 namespace zop::detail {
+
+// Locale::current_locale(), called directly from within the library (the
+// exported function is reached through the procedure linkage table).
+const Locale* current_locale();
 
 // The predefined locale of a Windows language identifier: Chinese of China
 // for 0x0804 and 0x0C04, of Taiwan for 0x0404, US English for everything

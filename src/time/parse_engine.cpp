@@ -1,8 +1,17 @@
 // The pattern engine of date parsing.
 #include "time/date_patterns.h"
 
+#include "sys/calendar_rules.h"
 #include "time/calendar.h"
 #include "time/parse_chars.h"
+
+#include <algorithm>
+#include <array>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#define ZOP_PARSE_SSE2 1
+#endif
 
 namespace zop {
 
@@ -38,8 +47,26 @@ inline bool is_digit(wchar_t c) { return digit_value(c) < 10 || is_other_digit(c
 
 constexpr std::uint32_t kNoLimit = 0xFFFFFFFF;
 
-// Kinds of the fixed layout.
-enum : std::uint8_t { kFixedTwo, kFixedFour, kFixedAny, kFixedSpace, kFixedCharacter };
+// Classes of character for the fixed layout: an ASCII digit, ASCII white
+// space, any other ASCII character, anything beyond ASCII.
+enum : std::uint8_t { kDigitClass = 1, kSpaceClass = 2, kOtherClass = 4, kHighClass = 8 };
+
+constexpr std::uint8_t ascii_class(unsigned c) {
+    if (c - 48u < 10) return kDigitClass;
+    return c == 0x20 || c - 9u < 5 ? kSpaceClass : kOtherClass;
+}
+
+constexpr std::array<std::uint8_t, 128> make_class_table() {
+    std::array<std::uint8_t, 128> table{};
+    for (unsigned c = 0; c < 128; ++c) table[c] = ascii_class(c);
+    return table;
+}
+constexpr std::array<std::uint8_t, 128> kClassTable = make_class_table();
+
+inline std::uint8_t char_class(wchar_t c) {
+    const auto u = static_cast<std::uint32_t>(c);
+    return u < 0x80 ? kClassTable[u] : static_cast<std::uint8_t>(kHighClass);
+}
 
 // Whether a number may run straight into what follows it in the pattern: a
 // number letter, a quote or a digit.
@@ -111,88 +138,155 @@ ParseProgram::ParseProgram(const std::wstring& pattern) {
         steps_.push_back(step);
         i += take;
     }
+    make_fixed();
+}
+
+void ParseProgram::make_fixed() {
     // A fixed layout: every step a two-digit number, a year of four, or one
-    // character, and no field twice.
-    unsigned seen = 0;
-    std::uint32_t at = 0;
+    // character, no field twice, and an hour (without one no text is a
+    // date, which the general reading says as well).
+    std::vector<std::uint8_t> forbidden;
+    std::vector<Exact> exact;
+    std::uint32_t at[Field::COUNT] = {kAbsent, kAbsent, kAbsent, kAbsent, kAbsent, kAbsent};
+    std::uint32_t limit[Field::COUNT] = {kNoLimit, kNoLimit, kNoLimit, kNoLimit, kNoLimit, kNoLimit};
+    bool year_four = false;
+    // The classes of character that the next place may not hold: a digit
+    // or anything beyond ASCII after a number that no digit may follow,
+    // unless a character of the pattern that is no digit stands there.
+    std::uint8_t next_forbidden = 0;
     for (std::size_t k = 0; k < steps_.size(); ++k) {
         const Step& step = steps_[k];
-        Fixed f{at, kFixedCharacter, step.field, false, step.century_rule, step.marks_hour, step.limit, step.c};
         if (step.kind == kExact || step.kind == kUpTo) {
             const bool year4 = step.kind == kUpTo && step.century_rule && step.width == 4;
-            if ((step.kind == kUpTo && !year4) || (seen & (1u << step.field))) {
-                fixed_.clear();
+            // A number where a digit may not stand never fits.
+            if ((step.kind == kUpTo && !year4) || at[step.field] != kAbsent || next_forbidden != 0) {
                 return;
             }
-            seen |= 1u << step.field;
-            f.kind = year4 ? kFixedFour : kFixedTwo;
-            // A following character other than a digit checks itself.
+            at[step.field] = static_cast<std::uint32_t>(forbidden.size());
+            limit[step.field] = step.limit;
+            if (step.field == Field::YEAR) year_four = year4;
+            forbidden.insert(forbidden.end(), year4 ? 4 : 2, kSpaceClass | kOtherClass | kHighClass);
             const bool next_checks = k + 1 < steps_.size() && steps_[k + 1].kind == kCharacter &&
                                      !steps_[k + 1].space && !is_digit(steps_[k + 1].c);
-            f.check_next = step.no_digit_after && !next_checks;
-        } else if (step.kind == kAny) {
-            f.kind = kFixedAny;
+            if (step.no_digit_after && !next_checks) next_forbidden = kDigitClass | kHighClass;
+            continue;
+        }
+        std::uint8_t classes = next_forbidden;
+        next_forbidden = 0;
+        if (step.kind == kAny) {
+            classes |= kSpaceClass | kHighClass;
+        } else if (step.kind == kCharacter && step.space) {
+            classes |= kDigitClass | kOtherClass | kHighClass;
         } else if (step.kind == kCharacter) {
-            f.kind = step.space ? kFixedSpace : kFixedCharacter;
+            exact.push_back({static_cast<std::uint32_t>(forbidden.size()), step.c});
         } else {
-            fixed_.clear();
             return;
         }
-        fixed_.push_back(f);
-        at += f.kind == kFixedFour ? 4 : f.kind == kFixedTwo ? 2 : 1;
+        forbidden.push_back(classes);
     }
-    fixed_length_ = at;
+    if (at[Field::HOUR] == kAbsent) return;
+    fixed_length_ = forbidden.size();
+    for (std::size_t i = 0; i < fixed_length_ && i < 16; ++i) {
+        for (unsigned c = 0; c < 4; ++c) {
+            if (forbidden[i] & (1u << c)) masks_[c] |= 1u << i;
+        }
+    }
+    forbidden_ = std::move(forbidden);
+    exact_ = std::move(exact);
+    after_ = next_forbidden;
+    year_four_ = year_four;
+    std::copy(at, at + Field::COUNT, at_);
+    std::copy(limit, limit + Field::COUNT, limit_);
 }
 
-bool ParseProgram::run(const std::wstring& text, ParsedFields& fields) const {
-    if (!fixed_.empty() && run_fixed(text.data(), text.size(), fields)) return true;
-    fields = ParsedFields();
-    return general(text, fields);
-}
+namespace {
 
-bool ParseProgram::run_fixed(const wchar_t* s, std::size_t len, ParsedFields& fields) const {
-    if (len < fixed_length_) return false;
-    auto digit = [](wchar_t c) { return static_cast<std::uint32_t>(c) - 48u; };
-    for (const Fixed& f : fixed_) {
-        const wchar_t* p = s + f.offset;
-        std::uint32_t value;
-        std::size_t width;
-        switch (f.kind) {
-        case kFixedTwo: {
-            const std::uint32_t a = digit(p[0]), b = digit(p[1]);
-            if (a > 9 || b > 9) return false;
-            value = a * 10 + b;
-            width = 2;
-            break;
-        }
-        case kFixedFour: {
-            const std::uint32_t a = digit(p[0]), b = digit(p[1]), c = digit(p[2]), d = digit(p[3]);
-            if (a > 9 || b > 9 || c > 9 || d > 9) return false;
-            value = ((a * 10 + b) * 10 + c) * 10 + d;
-            width = 4;
-            break;
-        }
-        case kFixedAny:
-            if (static_cast<std::uint32_t>(*p) >= 0x80 || is_parse_space(*p)) return false;
-            continue;
-        case kFixedSpace:
-            if (static_cast<std::uint32_t>(*p) >= 0x80 || !is_parse_space(*p)) return false;
-            continue;
-        default:
-            if (*p != f.c) return false;
-            continue;
-        }
-        // A digit of any script right after the number is the general
-        // reading's to judge.
-        if (f.check_next && p + width < s + len) {
-            const std::uint32_t next = static_cast<std::uint32_t>(p[width]);
-            if (next >= 0x80 || next - 48u < 10) return false;
-        }
-        if (value >= f.limit) return false;
-        if (f.century_rule && width == 2) value += value < 30 ? 2000 : 1900;
-        fields.value[f.field] = static_cast<int>(value);
-        fields.hour_of_day = fields.hour_of_day || f.marks_hour;
+#ifdef ZOP_PARSE_SSE2
+// The classes of the first 16 characters, a bit a place: ASCII digits,
+// ASCII white space, other ASCII characters, characters beyond ASCII.  The
+// text holds at least 16.
+inline void classes16(const wchar_t* s, std::uint32_t (&classes)[4]) {
+    // Sixteen-bit lanes: wider characters saturate to values beyond ASCII.
+    const auto* p = reinterpret_cast<const __m128i*>(s);
+    __m128i w0, w1;
+    if constexpr (sizeof(wchar_t) == 4) {
+        w0 = _mm_packs_epi32(_mm_loadu_si128(p), _mm_loadu_si128(p + 1));
+        w1 = _mm_packs_epi32(_mm_loadu_si128(p + 2), _mm_loadu_si128(p + 3));
+    } else {
+        w0 = _mm_loadu_si128(p);
+        w1 = _mm_loadu_si128(p + 1);
     }
+    const __m128i beyond = _mm_set1_epi16(static_cast<short>(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ascii = _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(w0, beyond), zero),
+                                          _mm_cmpeq_epi16(_mm_and_si128(w1, beyond), zero));
+    // Bytes, exact for the ASCII places.
+    const __m128i b = _mm_packus_epi16(w0, w1);
+    const __m128i d = _mm_sub_epi8(b, _mm_set1_epi8('0'));
+    const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d);
+    const __m128i t = _mm_sub_epi8(b, _mm_set1_epi8(9));
+    const __m128i space = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(0x20)),
+                                       _mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(4)), t));
+    const auto a = static_cast<std::uint32_t>(_mm_movemask_epi8(ascii));
+    classes[0] = static_cast<std::uint32_t>(_mm_movemask_epi8(digit)) & a;
+    classes[1] = static_cast<std::uint32_t>(_mm_movemask_epi8(space)) & a;
+    classes[2] = a & ~(classes[0] | classes[1]);
+    classes[3] = ~a & 0xFFFF;
+}
+#endif
+
+}  // namespace
+
+// Inline in parse_date, its one caller, so that the fields stay in
+// registers for the conversion.
+[[gnu::always_inline]] inline bool ParseProgram::read_fixed(const wchar_t* s, std::size_t len,
+                                                            sys::CalendarTime& out) const {
+    if (fixed_length_ == 0 || len < fixed_length_) return false;
+    // Every check adds to `bad`; one branch at the end.  First the class
+    // of character at each place.
+    std::uint32_t bad = 0;
+#ifdef ZOP_PARSE_SSE2
+    if (fixed_length_ <= 16 && len >= 16) {
+        std::uint32_t classes[4];
+        classes16(s, classes);
+        bad = (classes[0] & masks_[0]) | (classes[1] & masks_[1]) | (classes[2] & masks_[2]) |
+              (classes[3] & masks_[3]);
+    } else
+#endif
+    {
+        for (std::size_t i = 0; i < fixed_length_; ++i) bad |= char_class(s[i]) & forbidden_[i];
+    }
+    for (const Exact& e : exact_) bad |= s[e.offset] != e.c;
+    if (len > fixed_length_) bad |= char_class(s[fixed_length_]) & after_;
+    // The digits are ASCII digits now.  Defaults: the first day of year 1
+    // (refused later), minute and second 0; the hour is always read.
+    const auto two = [s](std::uint32_t at) {
+        return static_cast<std::uint32_t>(s[at]) * 10 + static_cast<std::uint32_t>(s[at + 1]) - 528;
+    };
+    std::uint32_t year = 1;
+    if (at_[Field::YEAR] != kAbsent) {
+        year = two(at_[Field::YEAR]);
+        if (year_four_) {
+            year = year * 100 + two(at_[Field::YEAR] + 2);
+        } else {
+            year += year < 30 ? 2000 : 1900;
+        }
+    }
+    const std::uint32_t month = at_[Field::MONTH] != kAbsent ? two(at_[Field::MONTH]) : 1;
+    const std::uint32_t day = at_[Field::DAY] != kAbsent ? two(at_[Field::DAY]) : 1;
+    const std::uint32_t hour = two(at_[Field::HOUR]);
+    const std::uint32_t minute = at_[Field::MINUTE] != kAbsent ? two(at_[Field::MINUTE]) : 0;
+    const std::uint32_t second = at_[Field::SECOND] != kAbsent ? two(at_[Field::SECOND]) : 0;
+    // Years, months and days have no limit of their own.
+    bad |= (hour >= limit_[Field::HOUR]) | (minute >= limit_[Field::MINUTE]) |
+           (second >= limit_[Field::SECOND]);
+    if (bad != 0) return false;
+    out.year = static_cast<std::uint16_t>(year);
+    out.month = static_cast<std::uint16_t>(month);
+    out.day = static_cast<std::uint16_t>(day);
+    out.hour = static_cast<std::uint16_t>(hour);
+    out.minute = static_cast<std::uint16_t>(minute);
+    out.second = static_cast<std::uint16_t>(second);
     return true;
 }
 
@@ -269,10 +363,12 @@ bool ParseProgram::general(const std::wstring& text, ParsedFields& fields) const
     return true;
 }
 
-bool parse_date(const std::wstring& text, const ParseProgram& pattern, long long& ticks,
-                const TimeZone* zone) {
-    ParsedFields f;
-    if (!pattern.run(text, f)) return false;
+namespace {
+
+// The broken-down time of fields read by the general reading, with the
+// defaults; false when they can name no date (no hour, a year, month or
+// day that no record holds).
+bool complete(ParsedFields& f, sys::CalendarTime& fields) {
     // Defaults; the hour has none.  Hours, minutes and seconds were checked
     // when read.
     int* v = f.value;
@@ -283,26 +379,36 @@ bool parse_date(const std::wstring& text, const ParseProgram& pattern, long long
     if (v[Field::MONTH] == -1) v[Field::MONTH] = 1;
     if (v[Field::YEAR] == -1) v[Field::YEAR] = 1;
     if (v[Field::YEAR] > 9999 || v[Field::MONTH] > 12 || v[Field::DAY] > 31) return false;
-    // The conversion refuses the remaining faults (day 0, 30 February, ...)
-    // and, as for Date itself, years before 1601.
-    sys::CalendarTime fields;
     fields.year = static_cast<std::uint16_t>(v[Field::YEAR]);
     fields.month = static_cast<std::uint16_t>(v[Field::MONTH]);
     fields.day = static_cast<std::uint16_t>(v[Field::DAY]);
     fields.hour = static_cast<std::uint16_t>(v[Field::HOUR]);
     fields.minute = static_cast<std::uint16_t>(v[Field::MINUTE]);
     fields.second = static_cast<std::uint16_t>(v[Field::SECOND]);
+    return true;
+}
+
+}  // namespace
+
+bool parse_date(const std::wstring& text, const ParseProgram& pattern, long long& ticks,
+                const TimeZone* zone) {
+    sys::CalendarTime fields;
+    if (!pattern.read_fixed(text.data(), text.size(), fields)) {
+        ParsedFields f;
+        if (!pattern.general(text, f) || !complete(f, fields)) return false;
+    }
+    // The conversion refuses the remaining faults (day 0, 30 February, ...)
+    // and, as for Date itself, years before 1601.
     std::uint64_t file_time = 0;
-    if (!sys::calendar_to_file_time(fields, file_time)) return false;
+    if (!sys::convert_calendar(fields, file_time)) return false;
+    const long long local = ticks_from_file_time(file_time);
     if (zone != nullptr) {
-        ticks = zone->utc_time(ticks_from_file_time(file_time));
+        ticks = zone->utc_time(local);
         return true;
     }
-    Date date(ticks_from_file_time(file_time));
     // Local time, shifted back by whole hours only.
-    const long long offset = TimeZone::current_time_zone()->utc_offset(date);
-    date.add_hours(static_cast<int>(-(offset / kTicksPerHour)));
-    ticks = date.time();
+    const long long hours = current_zone_offset() / kTicksPerHour;
+    ticks = wrap_add(local, wrap_mul(static_cast<int>(-hours), kTicksPerHour));
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include <zop/time.h>
 
 #include "time/calendar.h"
+#include "time/date_patterns.h"
 #include "time/time_zone_internal.h"
 
 #include <algorithm>
@@ -57,8 +58,11 @@ TimeZone::TimeZone(const TimeZone&) {}
 TimeZone& TimeZone::operator=(const TimeZone&) { return *this; }
 TimeZone::~TimeZone() = default;
 
-TimeZone* TimeZone::current_time_zone() {
-    if (_cur_tz != nullptr) return _cur_tz;
+namespace {
+
+// A new system zone; out of line, so that the calls that find the zone
+// made stay short.
+[[gnu::noinline]] SystemTimeZone* new_system_zone() {
     auto* zone = new (std::nothrow) SystemTimeZone();
     if (zone == nullptr) throw OutOfMemoryException(L"Out of memory");
     try {
@@ -67,7 +71,13 @@ TimeZone* TimeZone::current_time_zone() {
         delete zone;
         throw;
     }
-    _cur_tz = zone;
+    return zone;
+}
+
+}  // namespace
+
+TimeZone* TimeZone::current_time_zone() {
+    if (_cur_tz == nullptr) _cur_tz = new_system_zone();
     return _cur_tz;
 }
 
@@ -128,6 +138,11 @@ void Date::local_time(long long local) {
 }
 
 namespace detail {
+
+long long current_zone_offset() {
+    // The current zone is always the system zone made above.
+    return static_cast<const SystemTimeZone*>(TimeZone::current_time_zone())->standard_offset;
+}
 
 void time_zone_source(ZoneSettingsSource source) { g_source = source; }
 

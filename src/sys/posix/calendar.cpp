@@ -25,9 +25,7 @@ constexpr std::uint32_t kDaysPer4 = 1461;
 }  // namespace
 
 std::int64_t day_number(unsigned year, unsigned month, unsigned day) {
-    const std::uint32_t y = year - 1601;
-    const std::uint32_t days = y * 365 + y / 4 - y / 100 + y / 400;
-    return static_cast<std::int64_t>(days + days_before_month(year, month) + day - 1);
+    return sys::day_number(year, month, day);
 }
 
 void civil_date(std::int64_t days, unsigned& year, unsigned& month, unsigned& day,
@@ -103,10 +101,7 @@ bool file_time_to_calendar(std::uint64_t file_time, CalendarTime& out) {
 
 bool calendar_to_file_time(const CalendarTime& in, std::uint64_t& file_time) {
     if (!is_convertible(in)) return refuse();
-    const std::uint64_t days = static_cast<std::uint64_t>(posix::day_number(in.year, in.month, in.day));
-    const std::uint64_t ms =
-        ((in.hour * 60ULL + in.minute) * 60 + in.second) * 1000 + in.milliseconds;
-    file_time = days * kTicksPerDay + ms * kTicksPerMs;
+    file_time = file_time_of(in);
     return true;
 }
 
