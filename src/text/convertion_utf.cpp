@@ -1,20 +1,29 @@
 // Strict UTF-8 <-> UTF-16 conversion on caller-supplied buffers.
 //
 // Both directions walk the input one character at a time; runs of ASCII are
-// handed to the block copiers of ascii_run.h, which give the same output as
-// the character loop.  The order of the checks for a multi-byte sequence
-// decides what a caller sees when several things are wrong at once: a
-// malformed lead byte, a cut-off sequence or an out-of-range first
-// continuation byte is an error even when the room has run out; after those,
-// a character that does not fit ends the conversion successfully before the
-// remaining continuation bytes are looked at.
+// handed to the block copiers of ascii_run.h, and with AVX2 runs of two- and
+// three-byte characters to the converters of utf_runs.h, all of which give
+// the same output as the character loop.  The order of the checks for a
+// multi-byte sequence decides what a caller sees when several things are
+// wrong at once: a malformed lead byte, a cut-off sequence or an
+// out-of-range first continuation byte is an error even when the room has
+// run out; after those, a character that does not fit ends the conversion
+// successfully before the remaining continuation bytes are looked at.
+//
+// The loops are templates over a kit of block converters, one kit per
+// instruction set (portable code, SSE2, AVX2); the first conversion picks
+// the widest kit the processor runs and keeps it (utf_paths.h).
 #include <zop/text.h>
 
 #include "text/ascii_run.h"
+#include "text/utf_paths.h"
+#include "text/utf_runs.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace zop {
 
@@ -35,10 +44,62 @@ struct Cursor {
     }
 };
 
+// The block converters of each instruction set.  kRuns tells whether the
+// kit converts runs of two- and three-byte characters too.
+struct PortableKit {
+    static constexpr bool kRuns = false;
+    static std::size_t widen(const unsigned char* in, wchar_t* out, std::size_t n) {
+        return text::portable::widen_ascii(in, out, n);
+    }
+    static std::size_t narrow(const wchar_t* in, char* out, std::size_t n) {
+        return text::portable::narrow_ascii(in, out, n);
+    }
+};
+
+#if defined(__SSE2__)
+struct Sse2Kit {
+    static constexpr bool kRuns = false;
+    static std::size_t widen(const unsigned char* in, wchar_t* out, std::size_t n) {
+        return text::sse2::widen_ascii(in, out, n);
+    }
+    static std::size_t narrow(const wchar_t* in, char* out, std::size_t n) {
+        return text::sse2::narrow_ascii(in, out, n);
+    }
+};
+#endif
+
+#if ZOP_TEXT_AVX2
+// Plain functions that call the AVX2 ones, which are not inlined into them.
+struct Avx2Kit {
+    static constexpr bool kRuns = true;
+    static std::size_t widen(const unsigned char* in, wchar_t* out, std::size_t n) {
+        return text::avx2::widen_ascii(in, out, n);
+    }
+    static std::size_t narrow(const wchar_t* in, char* out, std::size_t n) {
+        return text::avx2::narrow_ascii(in, out, n);
+    }
+    static std::size_t decode2(const unsigned char* in, std::size_t avail, wchar_t* out, std::size_t room) {
+        return text::avx2::decode_two_byte_run(in, avail, out, room);
+    }
+    static std::size_t decode3(const unsigned char* in, std::size_t avail, wchar_t* out, std::size_t room) {
+        return text::avx2::decode_three_byte_run(in, avail, out, room);
+    }
+    static std::size_t encode2(const wchar_t* in, std::size_t limit, unsigned char* out) {
+        return text::avx2::encode_two_byte_run(in, limit, out);
+    }
+    static std::size_t encode3(const wchar_t* in, std::size_t limit, unsigned char* out) {
+        return text::avx2::encode_three_byte_run(in, limit, out);
+    }
+    static std::size_t encode_mixed(const wchar_t* in, std::size_t limit, unsigned char*& out) {
+        return text::avx2::encode_mixed_run(in, limit, out);
+    }
+};
+#endif
+
 // Decodes until the input ends (true), the room ends (true) or an ill-formed
 // sequence is met (false).  Unchecked, the caller has made sure that the
 // room cannot run out, and the room is only counted.
-template <bool Checked>
+template <typename Kit, bool Checked>
 bool decode_run(Cursor<unsigned char, wchar_t>& s) {
     while (s.in != s.end && (!Checked || s.room != 0)) {
         std::uint32_t b = s.in[0];
@@ -50,7 +111,7 @@ bool decode_run(Cursor<unsigned char, wchar_t>& s) {
             --s.room;
             if (s.in != s.end && (!Checked || s.room != 0) && s.in[0] < 0x80) {
                 std::size_t limit = Checked ? s.run_limit() : static_cast<std::size_t>(s.end - s.in);
-                std::size_t n = text::widen_ascii(s.in, s.out, limit);
+                std::size_t n = Kit::widen(s.in, s.out, limit);
                 s.in += n;
                 s.out += n;
                 s.room -= n;
@@ -59,6 +120,18 @@ bool decode_run(Cursor<unsigned char, wchar_t>& s) {
         }
         std::size_t avail = static_cast<std::size_t>(s.end - s.in);
         if (b < 0xE0) {
+            if constexpr (Kit::kRuns) {
+                // Another two-byte character next: try a run of them.
+                if (avail >= 32 && s.room >= 16 && (s.in[2] & 0xE0) == 0xC0) {
+                    std::size_t n = Kit::decode2(s.in, avail, s.out, s.room);
+                    if (n != 0) {
+                        s.in += 2 * n;
+                        s.out += n;
+                        s.room -= n;
+                        continue;
+                    }
+                }
+            }
             // 0x80..0xBF stray continuation bytes; 0xC0, 0xC1 overlong.
             if (b < 0xC2 || avail < 2) return false;
             std::uint32_t c1 = s.in[1];
@@ -67,6 +140,17 @@ bool decode_run(Cursor<unsigned char, wchar_t>& s) {
             s.in += 2;
             s.room -= 1;
         } else if (b < 0xF0) {
+            if constexpr (Kit::kRuns) {
+                if (avail >= 24 && s.room >= 8 && (s.in[3] & 0xF0) == 0xE0) {
+                    std::size_t n = Kit::decode3(s.in, avail, s.out, s.room);
+                    if (n != 0) {
+                        s.in += 3 * n;
+                        s.out += n;
+                        s.room -= n;
+                        continue;
+                    }
+                }
+            }
             if (avail < 3) return false;
             std::uint32_t c1 = s.in[1];
             if (b == 0xE0 && (c1 & 0x20) == 0) return false;  // overlong
@@ -101,12 +185,13 @@ bool decode_run(Cursor<unsigned char, wchar_t>& s) {
 
 // Works on a local copy of the cursor, which the compiler keeps in
 // registers, and stores it back at the end.
+template <typename Kit>
 bool decode_utf8(Cursor<unsigned char, wchar_t>& state) {
     Cursor<unsigned char, wchar_t> s = state;
     // Every byte gives at most one unit (four bytes give two), so with room
     // for as many units as there are bytes the room cannot run out.
-    bool ok = s.room >= static_cast<std::size_t>(s.end - s.in) ? decode_run<false>(s)
-                                                              : decode_run<true>(s);
+    bool ok = s.room >= static_cast<std::size_t>(s.end - s.in) ? decode_run<Kit, false>(s)
+                                                              : decode_run<Kit, true>(s);
     state = s;
     return ok;
 }
@@ -116,7 +201,7 @@ bool decode_utf8(Cursor<unsigned char, wchar_t>& state) {
 // Unchecked, the caller has made sure that the room holds three bytes for
 // every unit before `stop` (the most a unit needs), and a surrogate pair
 // that would reach past `stop` is left for the next call.
-template <bool Checked>
+template <typename Kit, bool Checked>
 bool encode_run(Cursor<wchar_t, unsigned char>& s, const wchar_t* stop) {
     while (s.in != stop && (!Checked || s.room != 0)) {
         std::uint32_t u = text::unit_value(s.in[0]);
@@ -126,12 +211,41 @@ bool encode_run(Cursor<wchar_t, unsigned char>& s, const wchar_t* stop) {
             --s.room;
             if (s.in != stop && (!Checked || s.room != 0) && text::unit_value(s.in[0]) < 0x80) {
                 std::size_t limit = Checked ? s.run_limit() : static_cast<std::size_t>(stop - s.in);
-                std::size_t n = text::narrow_ascii(s.in, reinterpret_cast<char*>(s.out), limit);
+                std::size_t n = Kit::narrow(s.in, reinterpret_cast<char*>(s.out), limit);
                 s.in += n;
                 s.out += n;
                 s.room -= n;
             }
             continue;
+        }
+        if constexpr (Kit::kRuns) {
+            // Another unit of the same length next: try a run of them.
+            std::size_t left = static_cast<std::size_t>(stop - s.in);
+            std::uint32_t v = left >= 2 ? text::unit_value(s.in[1]) : 0;
+            if (u < 0x800) {
+                if (left >= 16 && s.room >= 32 && v - 0x80 < 0x780) {
+                    std::size_t n = Kit::encode2(s.in, std::min(left, s.room / 2), s.out);
+                    s.in += n;
+                    s.out += 2 * n;
+                    s.room -= 2 * n;
+                    if (n != 0) continue;
+                }
+            } else if (left >= 8 && s.room >= 24 && v - 0x800 < 0xF800 && (v & 0xF800) != 0xD800 &&
+                       (u & 0xF800) != 0xD800) {
+                std::size_t n = Kit::encode3(s.in, std::min(left, s.room / 3), s.out);
+                s.in += n;
+                s.out += 3 * n;
+                s.room -= 3 * n;
+                if (n != 0) continue;
+            }
+            if constexpr (!Checked) {
+                // Characters of mixed lengths.
+                unsigned char* before = s.out;
+                std::size_t n = Kit::encode_mixed(s.in, left, s.out);
+                s.in += n;
+                s.room -= static_cast<std::size_t>(s.out - before);
+                if (n != 0) continue;
+            }
         }
         unsigned char* o = s.out;
         if (u < 0x800) {
@@ -174,21 +288,84 @@ bool encode_run(Cursor<wchar_t, unsigned char>& s, const wchar_t* stop) {
 // loop; the last few units, where the room may run out, through the checked
 // one.  The byte stores could alias the caller's cursor, so the loops work
 // on a local copy that stays in registers.
+template <typename Kit>
 bool encode_utf8(Cursor<wchar_t, unsigned char>& state) {
     Cursor<wchar_t, unsigned char> s = state;
     bool ok = true;
     for (;;) {
         std::size_t batch = std::min(static_cast<std::size_t>(s.end - s.in), s.room / 3);
         if (batch < 16) break;
-        ok = encode_run<false>(s, s.in + batch);
+        ok = encode_run<Kit, false>(s, s.in + batch);
         if (!ok) break;
     }
-    if (ok) ok = encode_run<true>(s, s.end);
+    if (ok) ok = encode_run<Kit, true>(s, s.end);
     state = s;
     return ok;
 }
 
+// The two converters of one kit.
+struct Converters {
+    bool (*decode)(Cursor<unsigned char, wchar_t>&);
+    bool (*encode)(Cursor<wchar_t, unsigned char>&);
+};
+
+template <typename Kit>
+constexpr Converters kConverters{&decode_utf8<Kit>, &encode_utf8<Kit>};
+
+#if ZOP_TEXT_AVX2
+bool has_avx2() {
+    // Also false where the system does not save the AVX registers.
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}
+#endif
+
+// The converters of `path`, or null where there are none.
+const Converters* converters_of(text::UtfPath path) {
+    switch (path) {
+    case text::UtfPath::automatic:
+        if (const Converters* c = converters_of(text::UtfPath::avx2)) return c;
+        if (const Converters* c = converters_of(text::UtfPath::sse2)) return c;
+        return converters_of(text::UtfPath::scalar);
+    case text::UtfPath::scalar:
+        return &kConverters<PortableKit>;
+    case text::UtfPath::sse2:
+#if defined(__SSE2__)
+        return &kConverters<Sse2Kit>;
+#else
+        return nullptr;
+#endif
+    case text::UtfPath::avx2:
+#if ZOP_TEXT_AVX2
+        return has_avx2() ? &kConverters<Avx2Kit> : nullptr;
+#else
+        return nullptr;
+#endif
+    }
+    return nullptr;
+}
+
+// The converters in use; the first call picks them.  Threads that race on
+// the first call pick the same ones.
+std::atomic<const Converters*> g_converters{nullptr};
+
+const Converters& converters() {
+    const Converters* c = g_converters.load(std::memory_order_relaxed);
+    if (c == nullptr) {
+        c = converters_of(text::UtfPath::automatic);
+        g_converters.store(c, std::memory_order_relaxed);
+    }
+    return *c;
+}
+
 }  // namespace
+
+bool text::use_utf_path(UtfPath path) {
+    const Converters* c = converters_of(path);
+    if (c == nullptr) return false;
+    g_converters.store(c, std::memory_order_relaxed);
+    return true;
+}
 
 Convertion::Convertion() = default;
 Convertion::~Convertion() = default;
@@ -201,7 +378,7 @@ bool Convertion::utf8_to_utf16(const char* input, unsigned int length,
     if (input == nullptr || (output == nullptr && *room != 0)) return false;
     const auto* in = reinterpret_cast<const unsigned char*>(input);
     Cursor<unsigned char, wchar_t> s{in, in + length, output, *room};
-    bool ok = decode_utf8(s);
+    bool ok = converters().decode(s);
     *room = static_cast<unsigned int>(s.room);
     return ok;
 }
@@ -212,7 +389,7 @@ bool Convertion::utf16_to_utf8(const wchar_t* input, unsigned int length,
     if (input == nullptr && length != 0) return false;
     Cursor<wchar_t, unsigned char> s{input, input + length,
                                      reinterpret_cast<unsigned char*>(output), *room};
-    bool ok = encode_utf8(s);
+    bool ok = converters().encode(s);
     *room = static_cast<unsigned int>(s.room);
     if (ok) *s.out = 0;
     return ok;
