@@ -50,6 +50,7 @@ TEST(BufferedInputStream, RefillsAndDirectReads) {
     EXPECT_EQ(direct.read(buf, 8), 8);  // straight to the source
     EXPECT_EQ(in2.reads, 1);
     EXPECT_EQ(direct.read(buf, 8), 2);
+    EXPECT_EQ(in2.reads, 2);  // the source said nothing more is available
     EXPECT_EQ(direct.read(buf, 8), -1);  // the source's own end result
     EXPECT_EQ(direct.read(buf, 1), 0);   // a small request gets 0
     EXPECT_EQ(direct.read(), -1);
@@ -60,7 +61,8 @@ TEST(BufferedInputStream, SeeksInsideAndOutsideTheBuffer) {
     VectorInput in(ten());
     BufferedInputStream b(&in, 4, false, false);
     EXPECT_EQ(b.read(), '0');  // buffer holds 0..3, three unread
-    EXPECT_EQ(b.seek(2, CURRENT), 2);
+    EXPECT_EQ(b.seek(3, CURRENT), 3);  // to the buffer's end, still inside
+    EXPECT_EQ(b.seek(-1, CURRENT), -1);
     EXPECT_EQ(in.seeks, 0);
     EXPECT_EQ(b.read(), '3');
     EXPECT_EQ(b.seek(-3, CURRENT), -3);
