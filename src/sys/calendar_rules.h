@@ -44,10 +44,15 @@ constexpr bool is_convertible(const CalendarTime& t) {
 }
 
 // The day number of a date (day 0 is 1601-01-01); the date must be valid
-// and not before 1601.
+// and not before 1601.  Years are counted from 1 March 1600, so that a
+// leap day ends its year: the days before a month then follow one rule
+// (153 days every five months from March) and no leap year is looked up.
 constexpr std::uint32_t day_number(unsigned year, unsigned month, unsigned day) {
-    const std::uint32_t y = year - kFirstYear;
-    return y * 365 + y / 4 - y / 100 + y / 400 + days_before_month(year, month) + day - 1;
+    const bool early = month <= 2;  // January and February end the year before
+    const std::uint32_t y = year - (kFirstYear - 1) - early;
+    const std::uint32_t m = early ? month + 9 : month - 3;
+    // 1601-01-01 is day 306 after 1600-03-01.
+    return y * 365 + y / 4 - y / 100 + y / 400 + (153 * m + 2) / 5 + day - 1 - 306;
 }
 
 // The file time of a record that is_convertible accepts.

@@ -158,10 +158,9 @@ void ParseProgram::make_fixed() {
         const Step& step = steps_[k];
         if (step.kind == kExact || step.kind == kUpTo) {
             const bool year4 = step.kind == kUpTo && step.century_rule && step.width == 4;
-            // A number where a digit may not stand never fits.
-            if ((step.kind == kUpTo && !year4) || at[step.field] != kAbsent || next_forbidden != 0) {
-                return;
-            }
+            // (No number follows one that no digit may follow: only the rest
+            // of its own run, the same field again.)
+            if ((step.kind == kUpTo && !year4) || at[step.field] != kAbsent) return;
             at[step.field] = static_cast<std::uint32_t>(forbidden.size());
             limit[step.field] = step.limit;
             if (step.field == Field::YEAR) year_four = year4;

@@ -44,8 +44,10 @@ long long parse_text(const std::wstring& text) {
 TEST(DateParseTest, ShortDateTimeOfEveryLocale) {
     // In English "/" and ":" match anything; spaces are skipped and the rest
     // is ignored.  Refused: two digits required, no digit (not even a
-    // fullwidth one) after the minutes, the hour is needed, months and hours
-    // in range.  In Chinese "-" must match exactly; years from 1601 (decided).
+    // fullwidth one) after a number, the hour is needed, months and hours
+    // in range, a space skipped where "/" or ":" stands, the pattern's space
+    // matched exactly.  In Chinese "-" must match exactly; years from 1601
+    // (decided).
     const std::pair<const Locale*, std::vector<const wchar_t*>> cases[] = {
         {Locale::US, {L"03/04/2005 10:30", L"03-04-2005 10.30", L"03/04/05 10:30", L"  03/04/2005 \t 10:30",
                       L"03/04/2005 10:30 extra"}},
@@ -53,7 +55,8 @@ TEST(DateParseTest, ShortDateTimeOfEveryLocale) {
         {Locale::TAIWAN, {L"2005-3-4 10:30", L"2005-03-04 10:30"}}};
     const std::pair<const Locale*, std::vector<const wchar_t*>> refused[] = {
         {Locale::US, {L"3/4/2005 10:30", L"03/04/2005 10:301", L"03/04/2005 10:30\xFF10", L"03/04/2005",
-                      L"13/04/2005 10:30", L"03/04/2005 24:00"}},
+                      L"13/04/2005 10:30", L"03/04/2005 24:00", L"03/0412005 10:30", L"03/04/2005 10 30",
+                      L"03/04/2005x10:30", L"03\x3000" L"04/2005 10:30", L"03/04/2005 10:3:"}},
         {Locale::TAIWAN, {L"2005/3/4 10:30", L"2005-3-4", L"2005-2-29 10:00", L"1600-12-31 10:00",
                           L"0000-1-1 10:00"}}};
     const long long expected = local_date(2005, 3, 4, 10, 30).time();
@@ -87,20 +90,24 @@ TEST(DateParseTest, PatternRules) {
     const wchar_t* at_seven[][2] = {{L"2005 7", L"yyyy H"}, {L"2005 7", L"yyyy MMMdddH"},
                                     {L"at 2005 7", L"'at' yyyy H"}, {L"2005 7Z", L"yyyy HZ"},
                                     {L"E2005 7", L"Eyyyy H"}, {L"2005x7", L"yyyy//H"},
-                                    {L"2005 7", L"yyyy H 'never' z"}, {L"2005 7:0", L"yyyy H:m"}};
+                                    {L"2005 7", L"yyyy H 'never' z"}, {L"2005 7:0", L"yyyy H:m"},
+                                    {L"2005 07", L"yyyy HH"}, {L"05.07", L"yy.HH"}};
     for (const auto& a : at_seven) {
         EXPECT_EQ(parse_by(a[0], a[1]), local_date(2005, 1, 1, 7, 0).time()) << zop_test::narrow(a[1]);
     }
     // Refused: a second year field; "yyy" takes exactly two digits, then
     // "0"; the default year 1 is before 1601; hours out of their forms'
     // ranges; minutes from 60; 55 is no hour; the text ends inside a
-    // literal or differs from it; reserved letters match nothing.
+    // literal or differs from it; reserved letters match nothing; a field
+    // twice; no hour; two digits where two are needed.
     const wchar_t* refused[][2] = {
         {L"1999 7", L"yyyyy H"}, {L"2005 7", L"yyy H"}, {L"7", L"H"}, {L"2005 12", L"yyyy h"},
         {L"2005 11x", L"yyyy Hpx"}, {L"2005 1122", L"yyyy HHH"}, {L"2005 11 12", L"yyyy HHH"},
         {L"2005 11 12", L"yyyy H h"}, {L"2005 11:60", L"yyyy H:m"}, {L"2005 55x", L"yyyy Hx"},
         {L"2005 7 a", L"yyyy H 'abc'"}, {L"2005 7 abd", L"yyyy H 'abc'"}, {L"2005 7z", L"yyyy HZ"},
-        {L"2005 7z", L"yyyy Hz"}, {L"Fri 2005 7", L"E yyyy H"}};
+        {L"2005 7z", L"yyyy Hz"}, {L"Fri 2005 7", L"E yyyy H"}, {L"07", L"HH"}, {L"2005 07z", L"yyyy HHZ"},
+        {L"2005 11 12", L"yyyy HH HH"}, {L"2005-03-04", L"yyyy-MM-dd"}, {L"2005030:1030", L"yyyyMMddHHmm"},
+        {L"2005+03-04 10:30", L"yyyy-MM-dd HH:mm"}, {L"03/04/2005 12:30", L"MM/dd/yyyy hh:mm"}};
     for (const auto& r : refused) EXPECT_EQ(parse_by(r[0], r[1]), kUntouched) << zop_test::narrow(r[1]);
 }
 
