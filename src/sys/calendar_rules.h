@@ -70,8 +70,12 @@ inline bool convert_calendar(const CalendarTime& in, std::uint64_t& file_time) {
 #ifdef _WIN32
     return calendar_to_file_time(in, file_time);
 #else
-    // A refusal goes to the platform layer, which also sets the last error.
-    if (!is_convertible(in)) return calendar_to_file_time(in, file_time);
+    // A refusal goes to the platform layer, which also sets the last error;
+    // with a copy, so that the caller's record may stay in registers.
+    if (!is_convertible(in)) {
+        const CalendarTime copy = in;
+        return calendar_to_file_time(copy, file_time);
+    }
     file_time = file_time_of(in);
     return true;
 #endif
