@@ -9,6 +9,8 @@
 // cases are interleaved in random order unless told otherwise.
 #include <zop/text.h>
 
+#include "text_inputs.h"
+
 #include <benchmark/benchmark.h>
 #include <QByteArray>
 #include <QString>
@@ -17,70 +19,13 @@
 #include <malloc.h>
 
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr std::size_t kSize = 16u << 20;
-
-// Appends a code point as UTF-16 units.
-void put(std::wstring& s, char32_t cp) {
-    if (cp < 0x10000) {
-        s += static_cast<wchar_t>(cp);
-    } else {
-        s += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
-        s += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-    }
-}
-
-const char* const kWords[] = {"the", "library", "converts", "text", "between", "encodings",
-                              "quickly", "and", "strictly", "while", "every", "file", "stream",
-                              "reads", "lines", "of", "data", "from", "disk", "into", "memory"};
-
-void english_sentence(std::wstring& s, std::mt19937& rng) {
-    int n = 4 + static_cast<int>(rng() % 10);
-    for (int i = 0; i < n; ++i) {
-        for (const char* w = kWords[rng() % (sizeof kWords / sizeof kWords[0])]; *w; ++w) s += *w;
-        s += i + 1 < n ? L" " : L". ";
-    }
-    if (rng() % 8 == 0) s += L"\n";
-}
-
-void chinese_sentence(std::wstring& s, std::mt19937& rng) {
-    // Common ideographs, U+4E00..U+9FA5, with the ideographic comma and stop.
-    int n = 6 + static_cast<int>(rng() % 20);
-    for (int i = 0; i < n; ++i) put(s, 0x4E00 + rng() % 0x51A6);
-    put(s, rng() % 2 ? 0x3002 : 0xFF0C);
-}
-
-// About kSize bytes of UTF-8 text of the given kind, as UTF-16.
-std::wstring make_text(int kind) {
-    std::mt19937 rng(42);
-    std::wstring s;
-    std::size_t bytes = 0;
-    while (bytes < kSize) {
-        std::size_t before = s.size();
-        if (kind == 0) {
-            english_sentence(s, rng);
-        } else if (kind == 1) {
-            if (rng() % 2) english_sentence(s, rng);
-            else chinese_sentence(s, rng);
-        } else {
-            // Mostly emoji, with some spaces and short words between them.
-            put(s, 0x1F300 + rng() % 0x350);
-            unsigned r = rng() % 10;
-            if (r < 3) s += L' ';
-            else if (r == 3) s += L"ok ";
-        }
-        for (std::size_t i = before; i < s.size(); ++i) {
-            auto u = static_cast<unsigned>(s[i]);
-            bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : (u & 0xF800) == 0xD800 ? 2 : 3;
-        }
-    }
-    return s;
-}
+using zop_bench::kTextSize;
+using zop_bench::make_text;
 
 struct Input {
     const char* name;
@@ -93,10 +38,9 @@ struct Input {
 std::vector<Input>& inputs() {
     static std::vector<Input> all = [] {
         std::vector<Input> v;
-        const char* names[] = {"ascii", "mixed_en_zh", "emoji"};
         for (int k = 0; k < 3; ++k) {
             std::wstring text = make_text(k);
-            Input in{names[k], std::string(3 * text.size(), '\0'), {text.begin(), text.end()}, {}, {}};
+            Input in{zop_bench::kTextNames[k], std::string(3 * text.size(), '\0'), {text.begin(), text.end()}, {}, {}};
             unsigned room = static_cast<unsigned>(in.utf8.size() - 1);
             zop::Convertion::utf16_to_utf8(text.data(), static_cast<unsigned>(text.size()), &in.utf8[0], &room);
             in.utf8.resize(in.utf8.size() - 1 - room);
@@ -110,9 +54,9 @@ std::vector<Input>& inputs() {
 }
 
 // Shared output buffers, touched once.
-std::vector<wchar_t> g_wide_out(kSize + 16, 1);
-std::u16string g_icu_out(kSize + 16, u'\1');
-std::string g_bytes_out(4 * kSize + 16, '\1');
+std::vector<wchar_t> g_wide_out(kTextSize + 16, 1);
+std::u16string g_icu_out(kTextSize + 16, u'\1');
+std::string g_bytes_out(4 * kTextSize + 16, '\1');
 
 void finish(benchmark::State& state, const Input& in, bool ok) {
     if (!ok) state.SkipWithError("conversion failed");

@@ -84,6 +84,10 @@ struct Avx2Kit {
     static std::size_t decode3(const unsigned char* in, std::size_t avail, wchar_t* out, std::size_t room) {
         return text::avx2::decode_three_byte_run(in, avail, out, room);
     }
+    static std::size_t decode_mixed(const unsigned char* in, std::size_t avail, wchar_t* out, std::size_t room,
+                                    std::size_t& units) {
+        return text::avx2::decode_mixed_run(in, avail, out, room, units);
+    }
     static std::size_t encode2(const wchar_t* in, std::size_t limit, unsigned char* out) {
         return text::avx2::encode_two_byte_run(in, limit, out);
     }
@@ -95,6 +99,29 @@ struct Avx2Kit {
     }
 };
 #endif
+
+// Hands the characters from the lead byte b on to the kit's run converters:
+// a run of two- or three-byte characters when the next character has the
+// same length, else characters of mixed lengths.  Returns whether they
+// converted any; they leave whatever they stop at to the character loop.
+template <typename Kit>
+bool decode_runs(Cursor<unsigned char, wchar_t>& s, std::uint32_t b, std::size_t avail) {
+    if (avail < 32 || s.room < 16) return false;
+    std::size_t units = 0;
+    std::size_t used = 0;
+    if (b < 0xE0 && (s.in[2] & 0xE0) == 0xC0) {
+        units = Kit::decode2(s.in, avail, s.out, s.room);
+        used = 2 * units;
+    } else if (b >= 0xE0 && b < 0xF0 && (s.in[3] & 0xF0) == 0xE0) {
+        units = Kit::decode3(s.in, avail, s.out, s.room);
+        used = 3 * units;
+    }
+    if (used == 0) used = Kit::decode_mixed(s.in, avail, s.out, s.room, units);
+    s.in += used;
+    s.out += units;
+    s.room -= units;
+    return used != 0;
+}
 
 // Decodes until the input ends (true), the room ends (true) or an ill-formed
 // sequence is met (false).  Unchecked, the caller has made sure that the
@@ -119,19 +146,10 @@ bool decode_run(Cursor<unsigned char, wchar_t>& s) {
             continue;
         }
         std::size_t avail = static_cast<std::size_t>(s.end - s.in);
+        if constexpr (Kit::kRuns) {
+            if (decode_runs<Kit>(s, b, avail)) continue;
+        }
         if (b < 0xE0) {
-            if constexpr (Kit::kRuns) {
-                // Another two-byte character next: try a run of them.
-                if (avail >= 32 && s.room >= 16 && (s.in[2] & 0xE0) == 0xC0) {
-                    std::size_t n = Kit::decode2(s.in, avail, s.out, s.room);
-                    if (n != 0) {
-                        s.in += 2 * n;
-                        s.out += n;
-                        s.room -= n;
-                        continue;
-                    }
-                }
-            }
             // 0x80..0xBF stray continuation bytes; 0xC0, 0xC1 overlong.
             if (b < 0xC2 || avail < 2) return false;
             std::uint32_t c1 = s.in[1];
@@ -140,17 +158,6 @@ bool decode_run(Cursor<unsigned char, wchar_t>& s) {
             s.in += 2;
             s.room -= 1;
         } else if (b < 0xF0) {
-            if constexpr (Kit::kRuns) {
-                if (avail >= 24 && s.room >= 8 && (s.in[3] & 0xF0) == 0xE0) {
-                    std::size_t n = Kit::decode3(s.in, avail, s.out, s.room);
-                    if (n != 0) {
-                        s.in += 3 * n;
-                        s.out += n;
-                        s.room -= n;
-                        continue;
-                    }
-                }
-            }
             if (avail < 3) return false;
             std::uint32_t c1 = s.in[1];
             if (b == 0xE0 && (c1 & 0x20) == 0) return false;  // overlong
