@@ -7,6 +7,7 @@
 #include <zop/time.h>
 
 #include "fuzz_support.h"
+#include "time/date_patterns.h"
 #include "time/date_tables.h"
 #include "time/date_test_support.h"
 
@@ -28,6 +29,26 @@ inline int engine_year(long long ticks) {
     const long long hour = 3600000000LL;
     const long long offset = zop::TimeZone::current_time_zone()->utc_offset(zop::Date(ticks));
     return zop::Date(ticks + offset / hour * hour).year();
+}
+
+// Whatever the fixed-layout reading of a pattern accepts, the general
+// reading accepts with the same fields (the fixed one fills in the defaults
+// the conversion would: minute and second 0, day and month 1, year 1).
+inline void check_fixed_agrees(const std::wstring& pattern, const std::wstring& text) {
+    using zop::detail::ParsedFields;
+    const zop::detail::ParseProgram program(pattern);
+    zop::sys::CalendarTime fixed{};
+    if (!program.fixed_reading(text, fixed)) return;
+    ParsedFields general;
+    FUZZ_CHECK(program.general(text, general));
+    const int* v = general.value;
+    auto or_default = [](int value, int fallback) { return value == -1 ? fallback : value; };
+    FUZZ_CHECK(v[ParsedFields::HOUR] == fixed.hour);
+    FUZZ_CHECK(or_default(v[ParsedFields::MINUTE], 0) == fixed.minute);
+    FUZZ_CHECK(or_default(v[ParsedFields::SECOND], 0) == fixed.second);
+    FUZZ_CHECK(or_default(v[ParsedFields::DAY], 1) == fixed.day);
+    FUZZ_CHECK(or_default(v[ParsedFields::MONTH], 1) == fixed.month);
+    FUZZ_CHECK(or_default(v[ParsedFields::YEAR], 1) == fixed.year);
 }
 
 // The predefined patterns of a language row (0 English, 1 and 2 Chinese).

@@ -83,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(parse_date(Date(ticks).to_string(SHORT_DATE_TIME)) == ticks);
         }
         for (const std::wstring& pattern : patterns) {
+            zop_fuzz::check_fixed_agrees(pattern, text);
             const long long by_pattern = parse_by(text, pattern);
             if (by_pattern == kUntouched) continue;
             check_in_calendar(by_pattern);

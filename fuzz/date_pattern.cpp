@@ -42,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool round_trips = zop_fuzz::round_trippable(pattern);
     PatternFormat format;
 
+    zop_fuzz::check_fixed_agrees(pattern, text);
     const long long parsed = parse_by(text, pattern);
     if (parsed != kUntouched) {
         const int year = zop_fuzz::engine_year(parsed);

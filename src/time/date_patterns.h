@@ -65,6 +65,9 @@ public:
     // shorter numbers, values out of range, any mismatch).  Whatever it
     // accepts, the general reading accepts with the same fields.
     bool read_fixed(const wchar_t* s, std::size_t len, sys::CalendarTime& out) const;
+    // read_fixed on its own, out of line: for checks that compare it with
+    // the general reading.
+    bool fixed_reading(const std::wstring& text, sys::CalendarTime& out) const;
     // Reads `text` by the steps, letter by letter; false on any mismatch.
     bool general(const std::wstring& text, ParsedFields& fields) const;
 

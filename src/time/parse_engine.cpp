@@ -289,6 +289,10 @@ inline void classes16(const wchar_t* s, std::uint32_t (&classes)[4]) {
     return true;
 }
 
+bool ParseProgram::fixed_reading(const std::wstring& text, sys::CalendarTime& out) const {
+    return read_fixed(text.data(), text.size(), out);
+}
+
 bool ParseProgram::general(const std::wstring& text, ParsedFields& fields) const {
     const std::size_t len = text.size();
     const wchar_t* const s = text.data();
