@@ -63,24 +63,6 @@ constexpr std::uint64_t file_time_of(const CalendarTime& t) {
     return day_number(t.year, t.month, t.day) * kTicksPerDay + ms * kTicksPerMs;
 }
 
-// calendar_to_file_time with the same answers, inline where the platform
-// layer's conversion is this arithmetic (POSIX), so that a caller with many
-// records need not call out for each; Windows asks the system.
-inline bool convert_calendar(const CalendarTime& in, std::uint64_t& file_time) {
-#ifdef _WIN32
-    return calendar_to_file_time(in, file_time);
-#else
-    // A refusal goes to the platform layer, which also sets the last error;
-    // with a copy, so that the caller's record may stay in registers.
-    if (!is_convertible(in)) {
-        const CalendarTime copy = in;
-        return calendar_to_file_time(copy, file_time);
-    }
-    file_time = file_time_of(in);
-    return true;
-#endif
-}
-
 }  // namespace zop::sys
 
 #endif

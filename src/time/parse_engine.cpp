@@ -2,6 +2,9 @@
 #include "time/date_patterns.h"
 
 #include "sys/calendar_rules.h"
+// The backend's inline conversion: the build names the header
+// (sys/<backend>/convert_calendar.h).
+#include ZOP_SYS_CONVERT_CALENDAR
 #include "time/calendar.h"
 #include "time/parse_chars.h"
 

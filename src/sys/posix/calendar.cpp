@@ -24,10 +24,6 @@ constexpr std::uint32_t kDaysPer4 = 1461;
 
 }  // namespace
 
-std::int64_t day_number(unsigned year, unsigned month, unsigned day) {
-    return sys::day_number(year, month, day);
-}
-
 void civil_date(std::int64_t days, unsigned& year, unsigned& month, unsigned& day,
                 unsigned& weekday) {
     // Day numbers up to 30828 fit in 32 bits, whose divisions are cheaper.
