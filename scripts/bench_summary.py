@@ -2,12 +2,17 @@
 """Runs every benchmark once (medians of five repetitions, zop and its peers
 interleaved in one process per workload) and prints one table: zop, the best
 peer, the ratio of zop's speed to that peer's, and the floor where there is
-one.  Usage: bench_summary.py BENCH_BIN_DIR [--markdown FILE]"""
+one.  With --wine, a second table gives the self-timed text conversion
+(bench/text_selftimed.cpp) of the Linux build beside the Windows build run
+under Wine.  Usage: bench_summary.py BENCH_BIN_DIR [--markdown FILE]
+[--wine WINDOWS_TEXT_SELFTIMED_EXE]"""
 import json
+import os
 import subprocess
 import sys
 
 BIN = sys.argv[1]
+OPTIONS = dict(zip(sys.argv[2::2], sys.argv[3::2]))
 
 # workload: (program, zop's benchmark, [peers], floor or None, unit)
 WORKLOADS = [
@@ -75,10 +80,39 @@ tree = fs["BM_RemoveTree_Interleaved"]
 rows.append(["remove_tree 20,000 files", f"{tree['zop_files_per_s'] / 1e3:.0f} k files/s",
              f"remove_all {tree['std_files_per_s'] / 1e3:.0f}", f"{1 / tree['zop_over_std_time']:.2f}", ""])
 
-header = ["workload", "zop", "best peer", "ratio (zop speed / peer)", "floor"]
-table = ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)]
-table += ["| " + " | ".join(r) + " |" for r in rows]
+
+
+def markdown(header, rows):
+    return ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)] + ["| " + " | ".join(r) + " |" for r in rows]
+
+
+table = markdown(["workload", "zop", "best peer", "ratio (zop speed / peer)", "floor"], rows)
+
+
+def selftimed(command):
+    """Medians of the self-timed text program: case -> (GB/s of UTF-8, ns per
+    unit written)."""
+    out = subprocess.run(command + ["--csv"], check=True, capture_output=True, text=True).stdout
+    cases = {}
+    for line in out.splitlines()[1:]:
+        name, utf8, units, ns = line.split(",")
+        cases[name] = (int(utf8) / float(ns), float(ns) / int(units))
+    return cases
+
+
+if "--wine" in OPTIONS:
+    wine = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cmake", "wine-run.sh")
+    linux = selftimed([f"{BIN}/text_selftimed"])
+    windows = selftimed(["bash", wine, OPTIONS["--wine"]])
+    text_rows = []
+    for name, (rate, per_unit) in linux.items():
+        w_rate, w_per_unit = windows.get(name, (float("nan"), float("nan")))
+        text_rows.append([name, f"{rate:.3g} GB/s", f"{per_unit:.3g} ns", f"{w_rate:.3g} GB/s", f"{w_per_unit:.3g} ns"])
+    table += ["", "Text conversion, self-timed (zop alone on each instruction set, and memcpy; medians):", ""]
+    table += markdown(["case", "Linux (wchar_t 4 bytes)", "ns / unit written", "Windows under Wine (2 bytes)",
+                       "ns / unit written"], text_rows)
+
 print("\n".join(table))
-if len(sys.argv) > 3 and sys.argv[2] == "--markdown":
-    with open(sys.argv[3], "w", encoding="utf-8") as f:
+if "--markdown" in OPTIONS:
+    with open(OPTIONS["--markdown"], "w", encoding="utf-8") as f:
         f.write("\n".join(table) + "\n")

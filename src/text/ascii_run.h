@@ -218,7 +218,7 @@ namespace avx2 {
 
 using sse2::kStreamAfter;
 using sse2::kStreamMin;
-// How far ahead (bytes) long runs ask for their input.
+// How far ahead (bytes) the loops ask for their input.
 constexpr std::size_t kPrefetch = 4096;
 
 inline bool aligned32(const void* p) {
@@ -375,12 +375,10 @@ template <bool Stream>
 ZOP_AVX2_FN inline std::size_t narrow_blocks(const wchar_t* in, char* out, std::size_t i, std::size_t n,
                                              bool& end) {
     for (; i + 32 <= n; i += 32) {
-        if constexpr (Stream) {
-            // A long run reads megabytes of input, faster when it is asked
-            // for a few kilobytes ahead.
-            _mm_prefetch(reinterpret_cast<const char*>(in + i) + kPrefetch, _MM_HINT_T0);
-            _mm_prefetch(reinterpret_cast<const char*>(in + i) + kPrefetch + 64, _MM_HINT_T0);
-        }
+        // Units are wide, so reading them sets the pace more than the work:
+        // ask for the input a few kilobytes ahead.
+        _mm_prefetch(reinterpret_cast<const char*>(in + i) + kPrefetch, _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(in + i) + kPrefetch + 64, _MM_HINT_T0);
         unsigned high;
         __m256i v = load_narrowed(in + i, high);
         if (high != 0) {

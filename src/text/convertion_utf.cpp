@@ -23,7 +23,6 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 namespace zop {
 
@@ -45,7 +44,8 @@ struct Cursor {
 };
 
 // The block converters of each instruction set.  kRuns tells whether the
-// kit converts runs of two- and three-byte characters too.
+// kit also converts characters other than ASCII in blocks: runs of two- and
+// of three-byte characters, and characters of mixed lengths.
 struct PortableKit {
     static constexpr bool kRuns = false;
     static std::size_t widen(const unsigned char* in, wchar_t* out, std::size_t n) {

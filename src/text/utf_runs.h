@@ -162,6 +162,7 @@ ZOP_AVX2_FN inline std::size_t encode_three_byte_run(const wchar_t* in, std::siz
     const __m256i third = opaque(_mm256_set1_epi32(0x3F0000));
     std::size_t n = 0;
     while (limit - n >= 8) {
+        _mm_prefetch(reinterpret_cast<const char*>(in + n) + kPrefetch, _MM_HINT_T0);
         __m256i v = load_units8(in + n);
         // Signed comparisons: values past 0x7FFFFFFF (where wchar_t is
         // wider) are negative and fail the first test.
@@ -200,6 +201,7 @@ ZOP_AVX2_FN inline std::size_t encode_two_byte_run(const wchar_t* in, std::size_
     const __m256i above = opaque(_mm256_set1_epi32(0x800));
     std::size_t n = 0;
     while (limit - n >= 16) {
+        _mm_prefetch(reinterpret_cast<const char*>(in + n) + kPrefetch, _MM_HINT_T0);
         __m256i w;
         __m256i good;
         if constexpr (sizeof(wchar_t) == 2) {
@@ -291,6 +293,7 @@ ZOP_AVX2_FN inline std::size_t encode_mixed_run(const wchar_t* in, std::size_t l
     std::size_t n = 0;
     unsigned char* o = out;
     while (n + 25 <= limit && well_formed(in + n + 16)) {
+        _mm_prefetch(reinterpret_cast<const char*>(in + n) + kPrefetch, _MM_HINT_T0);
         __m256i cur = load_units8(in + n);
         __m256i next = load_units8(in + n + 1);
         __m256i masked = _mm256_and_si256(cur, top);
