@@ -65,13 +65,14 @@ TEST(Thread, PauseAndResumeCountAndAPausedThreadStops) {
     w.pause();
     w.pause();
     // A suspension takes effect a moment after the call (later still on a
-    // loaded machine): wait until the count stands still.
-    ASSERT_TRUE(eventually([&] {
-        const long before = w.ticks.load();
-        sleep_ms(2);
-        return w.ticks.load() == before;
-    }));
-    const long paused = w.ticks.load();
+    // loaded machine): wait until the count stands still for 20 ms.
+    long paused = w.ticks.load();
+    for (int i = 0; i < 500; ++i) {
+        sleep_ms(20);
+        const long now = w.ticks.load();
+        if (now == paused) break;
+        paused = now;
+    }
     sleep_ms(50);
     EXPECT_EQ(w.ticks.load(), paused);
     EXPECT_TRUE(w.is_running());
