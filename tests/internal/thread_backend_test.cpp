@@ -61,7 +61,10 @@ TEST(ThreadLayer, StartsSuspendedAndCountsSuspensions) {
 }
 
 TEST(ThreadLayer, TerminateEndsPausedAndBlockedThreadsWithTheirCode) {
-    for (Probe::Mode mode : {Probe::spin, Probe::block}) {
+    // A terminate right after a suspension races the suspended thread on
+    // its way to sleep: many rounds give the race its chances.
+    for (int round = 0; round < 300; ++round) {
+        const Probe::Mode mode = round == 0 ? Probe::block : Probe::spin;
         // ThreadSanitizer holds signals back while a thread waits in a
         // system call it does not intercept (the raw futex of the block).
 #if defined(__SANITIZE_THREAD__)
@@ -74,6 +77,10 @@ TEST(ThreadLayer, TerminateEndsPausedAndBlockedThreadsWithTheirCode) {
         resume_thread(h);
         ASSERT_TRUE(eventually([&] { return p.entered.load() == 1; }));
         if (mode == Probe::spin) suspend_thread(h);
+        // Terminate a little later each round, sweeping the thread's way
+        // from the signal into its sleep.
+        for (volatile int i = 0; i < round * 400; i = i + 1) {
+        }
         EXPECT_TRUE(terminate_thread(h, 3));
         EXPECT_EQ(wait_for_thread(h, 10000, false), kWaitObject0);
         EXPECT_EQ(exit_code(h), 3u);

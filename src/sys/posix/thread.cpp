@@ -3,8 +3,8 @@
 // - Suspended start: the new thread waits on a condition variable until its
 //   suspend count first drops to 0.
 // - Suspending a running thread: a signal whose handler, with every signal
-//   blocked, sleeps on the suspend count (futex) until it is 0 again;
-//   resuming only changes the count and wakes the sleeper.
+//   blocked, sleeps (futex) until the suspend count is 0 again; resuming
+//   only changes the count and wakes the sleeper.
 // - Terminating a running thread: the same handler, told to end, publishes
 //   the exit code and then sleeps for good with every signal blocked.  The
 //   thread never runs again and nothing of it is unwound, as with
@@ -58,6 +58,11 @@ struct Control {
     std::atomic<std::uint32_t> suspend_count{1};
     std::atomic<std::uint32_t> terminate_code{0};
     std::atomic<bool> terminating{false};
+    // The word a suspended thread sleeps on, bumped after every change it
+    // must look at (its count dropping to 0, a terminate).  A change that
+    // lands between the handler's checks and its sleep has bumped it, so
+    // the sleep returns at once instead of missing the wake-up.
+    std::atomic<std::uint32_t> wakes{0};
     // The outcome, written once.  `ended` is the futex word.
     std::atomic<std::uint32_t> exit_code{kStillActive};
     std::atomic<std::uint32_t> ended{0};
@@ -114,6 +119,7 @@ void on_suspend(int) {
     if (self == nullptr) return;
     const int saved_errno = errno;
     for (;;) {
+        const std::uint32_t seen = self->wakes.load(std::memory_order_acquire);
         if (self->terminating.load(std::memory_order_acquire)) {
             self->parked.store(true);
             publish_end(self, self->terminate_code.load(std::memory_order_relaxed));
@@ -125,9 +131,8 @@ void on_suspend(int) {
             }
             sleep_forever();
         }
-        const std::uint32_t count = self->suspend_count.load(std::memory_order_acquire);
-        if (count == 0) break;
-        futex(self->suspend_count, FUTEX_WAIT_PRIVATE, count, nullptr);
+        if (self->suspend_count.load(std::memory_order_acquire) == 0) break;
+        futex(self->wakes, FUTEX_WAIT_PRIVATE, seen, nullptr);
     }
     errno = saved_errno;
 }
@@ -152,7 +157,10 @@ void mask_suspend_signal(int how) {
 }
 
 // Wakes a thread that sleeps in the handler because it is suspended.
-void wake_suspended(Control* c) { futex(c->suspend_count, FUTEX_WAKE_PRIVATE, INT_MAX, nullptr); }
+void wake_suspended(Control* c) {
+    c->wakes.fetch_add(1, std::memory_order_release);
+    futex(c->wakes, FUTEX_WAKE_PRIVATE, INT_MAX, nullptr);
+}
 
 // Sends the signal while `hold` proves the thread alive.  A thread that
 // signals itself runs the handler inside pthread_kill and may stay there,
