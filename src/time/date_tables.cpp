@@ -164,11 +164,6 @@ void free_tables() {
     g_weekday_names = nullptr;
 }
 
-const PatternSet& patterns(int row) {
-    ensure_tables();
-    return g_patterns[row];
-}
-
 const PatternSet* patterns_for(int country_code) {
     const int row = language_row(country_code);
     if (row < 0) return nullptr;

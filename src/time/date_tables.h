@@ -48,8 +48,6 @@ void build_tables();
 // table.
 void free_tables();
 
-// The patterns of a row (0-2), building the tables first when needed.
-const PatternSet& patterns(int row);
 // The names of a row (0-2), building the tables first when needed.
 const NameRow& month_names(int row);
 const NameRow& weekday_names(int row);
