@@ -16,70 +16,46 @@ namespace {
 
 std::string g_probe_path;
 
-class Plugin {
-public:
-    Plugin() {
+// The system's calls for loading a library, finding a function in it,
+// unloading it, and asking whether zop is loaded.
 #if defined(_WIN32)
-        handle_ = LoadLibraryW(L"zop_probe.dll");
+void* load_probe() { return LoadLibraryW(L"zop_probe.dll"); }
+void* find(void* lib, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(lib), name));
+}
+void unload(void* lib) { FreeLibrary(static_cast<HMODULE>(lib)); }
+bool zop_is_loaded() { return GetModuleHandleW(L"zop0.1.dll") != nullptr; }
 #else
-        handle_ = dlopen(g_probe_path.c_str(), RTLD_NOW | RTLD_LOCAL);
-#endif
-    }
-    ~Plugin() { unload(); }
-    bool loaded() const { return handle_ != nullptr; }
-    int call(const char* name) {
-#if defined(_WIN32)
-        auto fn = reinterpret_cast<int (*)()>(reinterpret_cast<void (*)()>(GetProcAddress(handle_, name)));
-#else
-        auto fn = reinterpret_cast<int (*)()>(dlsym(handle_, name));
-#endif
-        return fn != nullptr ? fn() : -100;
-    }
-    void unload() {
-        if (handle_ == nullptr) return;
-#if defined(_WIN32)
-        FreeLibrary(handle_);
-#else
-        dlclose(handle_);
-#endif
-        handle_ = nullptr;
-    }
-
-private:
-#if defined(_WIN32)
-    HMODULE handle_ = nullptr;
-#else
-    void* handle_ = nullptr;
-#endif
-};
-
+void* load_probe() { return dlopen(g_probe_path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+void* find(void* lib, const char* name) { return dlsym(lib, name); }
+void unload(void* lib) { dlclose(lib); }
 bool zop_is_loaded() {
-#if defined(_WIN32)
-    return GetModuleHandleW(L"zop0.1.dll") != nullptr;
-#else
     void* h = dlopen("libzop.so.0.1", RTLD_NOW | RTLD_NOLOAD);
     if (h != nullptr) dlclose(h);
     return h != nullptr;
+}
 #endif
+
+// Calls an `int f()` of the plug-in; -100 when it has none of that name.
+int call(void* lib, const char* name) {
+    auto* fn = reinterpret_cast<int (*)()>(find(lib, name));
+    return fn != nullptr ? fn() : -100;
 }
 
 TEST(LibraryLifecycle, UnloadFreesAndReloadStartsFresh) {
     ASSERT_FALSE(zop_is_loaded());
-    {
-        Plugin plugin;
-        ASSERT_TRUE(plugin.loaded());
+    // The second round is a process that never touches dates.
+    for (bool use_dates : {true, false}) {
+        void* plugin = load_probe();
+        ASSERT_NE(plugin, nullptr);
         EXPECT_TRUE(zop_is_loaded());
-        EXPECT_EQ(plugin.call("zop_probe_fresh_state"), 0);
-        EXPECT_GT(plugin.call("zop_probe_use_dates"), 0);
+        EXPECT_EQ(call(plugin, "zop_probe_fresh_state"), 0);
+        if (use_dates) {
+            EXPECT_GT(call(plugin, "zop_probe_use_dates"), 0);
+        }
+        unload(plugin);
+        EXPECT_FALSE(zop_is_loaded());
     }
-    EXPECT_FALSE(zop_is_loaded());
-    // A process that never touches dates: load and unload again.
-    {
-        Plugin plugin;
-        ASSERT_TRUE(plugin.loaded());
-        EXPECT_EQ(plugin.call("zop_probe_fresh_state"), 0);
-    }
-    EXPECT_FALSE(zop_is_loaded());
 }
 
 }  // namespace
