@@ -14,6 +14,7 @@ namespace zop {
 
 namespace {
 
+// A string count of all ones marks no string: reading one is the end of data.
 constexpr unsigned int kNoCount = 0xFFFFFFFFu;
 // A length prefix promises bytes that may never come: storage is reserved
 // for no more than this up front and grows as the bytes actually arrive.
