@@ -44,6 +44,7 @@ TEST(BufferedInputStream, RefillsAndDirectReads) {
     EXPECT_EQ(std::string(buf, buf + 3), "345");
     EXPECT_EQ(b.available(), 4);
     EXPECT_EQ(in.reads, 2);
+    EXPECT_EQ(b.InputStream::available(), 0);  // the base's default
 
     VectorInput in2(ten());
     BufferedInputStream direct(&in2, 4, false, false);
@@ -51,9 +52,12 @@ TEST(BufferedInputStream, RefillsAndDirectReads) {
     EXPECT_EQ(in2.reads, 1);
     EXPECT_EQ(direct.read(buf, 8), 2);
     EXPECT_EQ(in2.reads, 2);  // the source said nothing more is available
-    EXPECT_EQ(direct.read(buf, 8), -1);  // the source's own end result
-    EXPECT_EQ(direct.read(buf, 1), 0);   // a small request gets 0
+    // At the end a request of the buffer's size still goes to the source and
+    // gets its end result; one byte less refills and gets 0.
+    EXPECT_EQ(direct.read(buf, 4), -1);
+    EXPECT_EQ(direct.read(buf, 3), 0);
     EXPECT_EQ(direct.read(), -1);
+    EXPECT_EQ(direct.InputStream::read(), -1);  // the base's byte read takes 0 as the end too
     EXPECT_EQ(direct.read(buf, 0), 0);
 }
 
@@ -135,8 +139,10 @@ TEST(BufferedOutputStream, CloseDropsAFailedFlushAndHonoursTheFlags) {
         BufferedOutputStream keep(&kept, true, false);
         keep.write('k');
     }  // the destructor flushes, closes nothing, deletes nothing
-    EXPECT_EQ(kept.data, Bytes{'k'});
     EXPECT_EQ(kept.closes, 0);
+    kept.write(0x100);  // the base's byte write keeps the low 8 bits
+    kept.write(-1);
+    EXPECT_EQ(kept.data, (Bytes{'k', 0, 0xFF}));
 }
 
 }  // namespace
