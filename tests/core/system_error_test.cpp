@@ -27,8 +27,6 @@ constexpr int kCodeWithoutText = 0x3FFFFFF1;
 
 // system_error and the exceptions that carry its text.
 TEST(SystemError, PrefixIsFollowedByTheSystemTextWithoutItsLineBreak) {
-    ASSERT_EQ(without_line_break(os_error_text(5)) + L"\r\n", os_error_text(5)) << "the system text ends in a line break";
-    ASSERT_TRUE(os_error_text(kCodeWithoutText).empty());
     for (int code : {5, 2, 3, 32, kCodeWithoutText, -1}) {
         for (const wchar_t* prefix : {L"", L"Cannot create thread: "}) {
             EXPECT_EQ(system_error(prefix, code), prefix + without_line_break(os_error_text(code))) << code;

@@ -90,7 +90,8 @@ TEST(SystemError, DropsEveryFormOfTrailingLineBreak) {
     };
     const wchar_t* cases[][2] = {{L"Access is denied.\r\n", L"Access is denied."}, {L"Done.\n", L"Done."},
                                  {L"Done.\r\n ", L"Done."}, {L"Done.\nx", L"Done."}, {L"Done.", L"Done."},
-                                 {L"a\r\nb\r\n", L"a\r\nb"}, {L"\r\n", L""}, {L"\n", L""}, {L"", L""},
+                                 {L"a\r\nb\r\n", L"a\r\nb"}, {L"\r\n", L""}, {L"\r\n ", L""}, {L"\n", L""},
+                                 {L"", L""},
                                  {L"x\r", L"x\r"}};
     for (const auto& c : cases) EXPECT_EQ(dropped(c[0]), c[1]) << &c - cases;
 }
@@ -131,7 +132,6 @@ TEST(OsVersion, RemembersAKnownSystemButAsksAgainForAnUnknownOne) {
     }
     // Wine and Linux both present themselves as a current NT system.
     EXPECT_GT(running_os_version(), WindowsMe);
-    EXPECT_EQ(running_os_version(), running_os_version());
 }
 
 }  // namespace

@@ -49,10 +49,13 @@ TEST(ThreadLayer, StartsSuspendedAndCountsSuspensions) {
     EXPECT_EQ(exit_code(h), kStillActive);
     EXPECT_EQ(wait_for_thread(h, 0, false), kWaitTimeout);
     ThreadHandle too_many[kMaxWaitHandles + 1] = {h};
-    EXPECT_EQ(wait_for_all_threads(too_many, kMaxWaitHandles + 1, kInfinite), kWaitFailed);
-    EXPECT_EQ(last_error(), 87u);
+    for (std::uint32_t count : {0u, kMaxWaitHandles + 1}) {
+        EXPECT_EQ(wait_for_all_threads(too_many, count, kInfinite), kWaitFailed);
+        EXPECT_EQ(last_error(), 87u);
+    }
     EXPECT_EQ(resume_thread(h), 1u);
     EXPECT_EQ(wait_for_thread(h, kInfinite, true), kWaitObject0);
+    EXPECT_EQ(wait_for_all_threads(&h, 1, 0), kWaitObject0);
     EXPECT_EQ(exit_code(h), 7u);
     EXPECT_TRUE(close_thread(h));
     std::uint32_t code = 0;
@@ -126,8 +129,15 @@ TEST(ThreadLayer, SystemShowsTheThreadName) {
     zop_test::Worker w;
     std::wstring shown;
     if (!get_thread_name(static_cast<void*>(w), shown)) {
+        ASSERT_EQ(last_error(), 50u) << "fails only where the system has no thread names";
         GTEST_SKIP() << "this system keeps no thread names (Windows before 10 1607)";
     }
+#if !defined(_WIN32)
+    EXPECT_FALSE(set_thread_name(nullptr, L"x"));
+    EXPECT_EQ(last_error(), 6u);
+    EXPECT_FALSE(get_thread_name(nullptr, shown));
+    EXPECT_EQ(last_error(), 6u);
+#endif
     EXPECT_EQ(shown, w.thread_name());
     Probe probe;
     ThreadHandle h = create_suspended_thread(&probe);

@@ -116,12 +116,8 @@ std::wstring os_error_text(std::uint32_t code) {
 std::string narrow(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) {
-        auto u = static_cast<std::uint32_t>(c);
-        if (u < 0x80) {
-            out.push_back(static_cast<char>(u));
-        } else {
-            out += "\\u{" + std::to_string(u) + "}";
-        }
+        const auto u = static_cast<std::uint32_t>(c);
+        out += u < 0x80 ? std::string(1, static_cast<char>(u)) : "\\u{" + std::to_string(u) + "}";
     }
     return out;
 }
