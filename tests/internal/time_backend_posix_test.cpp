@@ -1,12 +1,14 @@
 // The POSIX backend of the time layer against the C library: calendar
 // arithmetic, zones from TZ, the language from the locale variables.
 #include "sys/time.h"
+#include "time/calendar.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,8 +23,6 @@ public:
         set(value);
     }
     ~EnvScope() { set(had_ ? old_.c_str() : nullptr); }
-    EnvScope(const EnvScope&) = delete;
-    EnvScope& operator=(const EnvScope&) = delete;
 
 private:
     void set(const char* value) {
@@ -35,21 +35,28 @@ private:
 };
 
 TEST(TimeBackendPosix, CalendarAgreesWithTheCLibrary) {
+    // A multiplicative walk over file times from 1601 to 30827, kept to
+    // whole milliseconds, which a broken-down time carries; each is also
+    // converted back.
     constexpr long long kUnixEpochSeconds = 11644473600LL;  // 1601 to 1970
-    std::uint64_t state = 12345;
+    std::uint64_t state = 0x9E3779B97F4A7C15ULL;
     for (int i = 0; i < 20000; ++i) {
         state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        // Seconds from 1601 to 9999.
-        const long long seconds = static_cast<long long>((state >> 20) % 265046774400ULL);
-        const std::time_t t = static_cast<std::time_t>(seconds - kUnixEpochSeconds);
+        const std::uint64_t ft = (state >> 1) % 0x7FFF35F4F06C58F0ULL / 10000 * 10000;
+        const std::time_t t = static_cast<std::time_t>(ft / 10000000) - kUnixEpochSeconds;
         std::tm tm{};
         ASSERT_NE(::gmtime_r(&t, &tm), nullptr);
         sys::CalendarTime c;
-        ASSERT_TRUE(sys::file_time_to_calendar(static_cast<std::uint64_t>(seconds) * 10000000, c));
-        ASSERT_EQ((std::vector<int>{c.year, c.month, c.day, c.day_of_week, c.hour, c.minute, c.second}),
-                  (std::vector<int>{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_wday, tm.tm_hour,
-                                    tm.tm_min, tm.tm_sec}))
-            << seconds;
+        ASSERT_TRUE(sys::file_time_to_calendar(ft, c));
+        const int yday = static_cast<int>(detail::day_of_year(c.year, c.month, c.day));
+        ASSERT_EQ((std::vector<int>{c.year, c.month, c.day, yday, c.day_of_week, c.hour, c.minute, c.second,
+                                    c.milliseconds}),
+                  (std::vector<int>{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_yday + 1, tm.tm_wday,
+                                    tm.tm_hour, tm.tm_min, tm.tm_sec, static_cast<int>(ft / 10000 % 1000)}))
+            << ft;
+        std::uint64_t back = 0;
+        ASSERT_TRUE(sys::calendar_to_file_time(c, back));
+        ASSERT_EQ(back, ft) << ft;
     }
 }
 
@@ -62,10 +69,8 @@ TEST(TimeBackendPosix, ZoneSettingsAsWindowsGivesThem) {
     const std::vector<int> yearly{};  // rules that move from year to year
     struct Case {
         const char* tz;
-        int bias;
-        int daylight_bias;
-        std::vector<int> daylight_date;
-        std::vector<int> standard_date;
+        int bias, daylight_bias;
+        std::vector<int> daylight_date, standard_date;
         const wchar_t* names;  // standard/daylight
     } cases[] = {
         {"UTC0", 0, -60, none, none, L"UTC/UTC"},
@@ -100,23 +105,19 @@ TEST(TimeBackendPosix, ZoneSettingsAsWindowsGivesThem) {
 TEST(TimeBackendPosix, UserLanguageFromLocaleVariables) {
     EnvScope all("LC_ALL", nullptr);
     EnvScope messages("LC_MESSAGES", nullptr);
-    struct Case {
-        const char* lang;
-        std::uint16_t id;
-    } cases[] = {{"zh_CN.UTF-8", 0x0804}, {"zh_TW.Big5", 0x0404}, {"zh_HK", 0x0C04},
-                 {"zh", 0x0804},          {"en_US.UTF-8", 0x0409}, {"de_DE@euro", 0x0407},
-                 {"fr_CA", 0x0C0C},       {"C", 0x0409},           {"xx_YY", 0x0409}};
-    for (const Case& c : cases) {
-        EnvScope lang("LANG", c.lang);
-        EXPECT_EQ(sys::user_default_language(), c.id) << c.lang;
+    const std::pair<const char*, std::uint16_t> cases[] = {
+        {"zh_CN.UTF-8", 0x0804}, {"zh_TW.Big5", 0x0404}, {"zh_HK", 0x0C04}, {"zh", 0x0804}, {"en_US.UTF-8", 0x0409},
+        {"de_DE@euro", 0x0407},  {"fr_CA", 0x0C0C},      {"C", 0x0409},     {"xx_YY", 0x0409}};
+    for (const auto& c : cases) {
+        EnvScope lang("LANG", c.first);
+        EXPECT_EQ(sys::user_default_language(), c.second) << c.first;
     }
+    // LC_MESSAGES before LANG, LC_ALL before both.
     EnvScope lang("LANG", "en_US.UTF-8");
-    {
-        EnvScope m("LC_MESSAGES", "zh_TW.UTF-8");
-        EXPECT_EQ(sys::user_default_language(), 0x0404);
-        EnvScope a("LC_ALL", "zh_CN.UTF-8");
-        EXPECT_EQ(sys::user_default_language(), 0x0804);
-    }
+    EnvScope m("LC_MESSAGES", "zh_TW.UTF-8");
+    EXPECT_EQ(sys::user_default_language(), 0x0404);
+    EnvScope a("LC_ALL", "zh_CN.UTF-8");
+    EXPECT_EQ(sys::user_default_language(), 0x0804);
 }
 
 }  // namespace

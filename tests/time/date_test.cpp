@@ -36,8 +36,8 @@ TEST(DateTest, ConstructorsCountFromTheFieldsOrTheFileTime) {
     EXPECT_EQ(Date(1601, 1, 1, 0, 0, 0, 0).time(), kOrigin);
     EXPECT_EQ(Date(9999, 12, 31, 23, 59, 59, 999).time(), 253402300799999000LL);
     EXPECT_EQ(Date(2000, 2, 29, 12, 0, 0, 0).time(), 951825600000000LL);
-    // The day of the week of a SYSTEMTIME is ignored.
-    EXPECT_EQ(Date(system_time(2005, 3, 4, 10, 30, 15, 250, 6)).time(), Date(2005, 3, 4, 10, 30, 15, 250).time());
+    // The day of the week of a SYSTEMTIME is ignored, even out of its range.
+    EXPECT_EQ(Date(system_time(2005, 3, 4, 10, 30, 15, 250, 9)).time(), Date(2005, 3, 4, 10, 30, 15, 250).time());
     // What the system refuses: ERROR_INVALID_PARAMETER in its words.
     EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { Date d(system_time(2005, 2, 29, 0, 0, 0, 0)); }),
               system_error(L"Cannot convert SYSTEMTIME: ", 87));
@@ -86,9 +86,6 @@ TEST(DateTest, CalendarFields) {
     EXPECT_EQ(Date(LLONG_MIN).year(), 1970);
     EXPECT_EQ(Date(-1LL).time_of_day(), -1);
     EXPECT_EQ(Date(2004, 12, 31, 13, 14, 15, 0).time_of_day(), 47655000000LL);
-    const unsigned days[][4] = {{2003, 3, 1, 60}, {2004, 3, 1, 61}, {2003, 7, 1, 182}, {2004, 12, 31, 366},
-                                {1900, 12, 31, 365}};
-    for (const auto& d : days) EXPECT_EQ(Date(d[0], d[1], d[2], 0, 0, 0, 0).day_of_year(), d[3]) << d[0];
     // Field numbers beyond the eight give 0.
     struct FieldDate : Date {
         using Date::from_epoch;
