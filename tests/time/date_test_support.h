@@ -32,8 +32,6 @@ public:
         zop::Locale::current_locale(locale);
     }
     ~LocaleScope() { zop::Locale::current_locale(saved_); }
-    LocaleScope(const LocaleScope&) = delete;
-    LocaleScope& operator=(const LocaleScope&) = delete;
 
 private:
     const zop::Locale* saved_;

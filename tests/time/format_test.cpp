@@ -58,7 +58,7 @@ TEST(DateFormatTest, PatternsAndNamesOfEveryLocale) {
     EXPECT_EQ(predefined(d), std::vector<std::wstring>(12));
 }
 
-TEST(DateFormatTest, LettersRunsAndQuotedLiterals) {
+TEST(DateFormatTest, LettersRunsQuotedLiteralsAndUnformattableDates) {
     LocaleScope scope(Locale::US);
     const PatternFormat f;
     const Date d = local_date(2005, 3, 4, 0, 5, 7);
@@ -75,11 +75,6 @@ TEST(DateFormatTest, LettersRunsAndQuotedLiterals) {
     EXPECT_EQ(f(local_date(2005, 3, 4, 12, 0), L"h"), L"12");
     EXPECT_EQ(f(local_date(1999, 12, 31, 23, 59, 59), L"yy yyy"), L"99 1999");
     EXPECT_EQ(f(local_date(2000, 1, 1, 0, 0), L"yy y"), L"00 0");
-}
-
-TEST(DateFormatTest, UnformattableDatesNullDatesAndTheSharedInstance) {
-    LocaleScope scope(Locale::US);
-    const PatternFormat f;
     // Local times outside the calendar range give no text at all.
     EXPECT_EQ(f(Date(LLONG_MIN / 2), L"'at' yyyy"), L"");
     EXPECT_EQ(Date(LLONG_MAX / 2).to_string(LONG_DATE_TIME), L"");
