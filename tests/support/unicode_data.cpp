@@ -6,6 +6,7 @@
 
 namespace zop_test {
 
+// A const object at namespace scope: local to this file.
 const char* const category_names = "LuLlLtLmLoMnMcMeNdNlNoZsZlZpCcCfCsCoPcPdPsPePiPfPoSmScSkSoCn";
 
 std::vector<unsigned char> unicode_categories(std::string& error) {

@@ -8,14 +8,11 @@
 
 namespace zop_test {
 
-// Category numbers: Lu Ll Lt Lm Lo Mn Mc Me Nd Nl No Zs Zl Zp Cc Cf Cs Co
-// Pc Pd Ps Pe Pi Pf Po Sm Sc Sk So Cn, from 0 to 29.
-extern const char* const category_names;
-
 // The category number of each of the 65536 code points below U+10000 as the
 // copy in third_party/unicode gives it (29 for unlisted ones, ranges given
-// by First/Last entries filled whole).  Empty when the file cannot be read;
-// `error` then says why.
+// by First/Last entries filled whole), numbered from 0 to 29 in the order
+// Lu Ll Lt Lm Lo Mn Mc Me Nd Nl No Zs Zl Zp Cc Cf Cs Co Pc Pd Ps Pe Pi Pf Po
+// Sm Sc Sk So Cn.  Empty when the file cannot be read; `error` then says why.
 std::vector<unsigned char> unicode_categories(std::string& error);
 
 }  // namespace zop_test
