@@ -16,7 +16,7 @@ TEST(Wildcard, StarQuestionMarkCaseAndDots) {
                                     {L"READ?E.*", L"readme.md"}, {L"*.*", L"Makefile"}, {L"*.*", L"a.b"},
                                     {L"readme.*", L"README"}, {L"*.", L"Makefile"}, {L"a.txt?", L"a.txt"},
                                     {L"a?.txt", L"A.TXT"}, {L"??.txt", L"a.txt"}, {L"a.?", L"a"},
-                                    {L"a<", L"abc"}, {L"a>\"b", L"a.b"}};
+                                    {L"A.?", L"a.c"}, {L"?.x", L".x"}, {L"a<", L"abc"}, {L"a>\"b", L"a.b"}};
     for (const auto& m : matching) EXPECT_TRUE(wildcard_match(m[0], m[1])) << &m - matching;
     const wchar_t* different[][2] = {{L"*.txt", L"a.txt.bak"}, {L"a?c", L"ac"}, {L"a?c", L"abbc"},
                                      {L"*a*b*c*", L"xxcxxbxxaxx"}, {L"exact", L"exact2"},
