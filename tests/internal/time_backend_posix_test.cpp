@@ -106,8 +106,8 @@ TEST(TimeBackendPosix, UserLanguageFromLocaleVariables) {
     EnvScope all("LC_ALL", nullptr);
     EnvScope messages("LC_MESSAGES", nullptr);
     const std::pair<const char*, std::uint16_t> cases[] = {
-        {"zh_CN.UTF-8", 0x0804}, {"zh_TW.Big5", 0x0404}, {"zh_HK", 0x0C04}, {"zh", 0x0804}, {"en_US.UTF-8", 0x0409},
-        {"de_DE@euro", 0x0407},  {"fr_CA", 0x0C0C},      {"C", 0x0409},     {"xx_YY", 0x0409}};
+        {"zh_CN.UTF-8", 0x0804}, {"zh_TW.Big5", 0x0404}, {"zh_HK", 0x0C04}, {"zh", 0x0804},
+        {"en_US.UTF-8", 0x0409}, {"de_DE@euro", 0x0407}, {"fr_CA", 0x0C0C}, {"C", 0x0409}, {"xx_YY", 0x0409}};
     for (const auto& c : cases) {
         EnvScope lang("LANG", c.first);
         EXPECT_EQ(sys::user_default_language(), c.second) << c.first;

@@ -23,9 +23,9 @@ const std::wstring kFriday = L"\x661F\x671F\x4E94", kMarch = L"\x4E09\x6708";
 // (date patterns) and after the full and the time patterns.
 std::vector<std::wstring> predefined(const Date& d) {
     std::vector<std::wstring> all{d.to_date_string(static_cast<DatePattern>(-1))};
-    for (int w = SHORT_DATE; w <= YEAR_MONTH; ++w) all.push_back(d.to_date_string(static_cast<DatePattern>(w)));
-    for (int w = SHORT_DATE_TIME; w <= 3; ++w) all.push_back(d.to_string(static_cast<FullDatePattern>(w)));
-    for (int w = SHORT_TIME; w <= 2; ++w) all.push_back(d.to_time_string(static_cast<TimePattern>(w)));
+    for (int w = 0; w <= 3; ++w) all.push_back(d.to_date_string(static_cast<DatePattern>(w)));
+    for (int w = 0; w <= 3; ++w) all.push_back(d.to_string(static_cast<FullDatePattern>(w)));
+    for (int w = 0; w <= 2; ++w) all.push_back(d.to_time_string(static_cast<TimePattern>(w)));
     return all;
 }
 
@@ -34,17 +34,18 @@ TEST(DateFormatTest, PatternsAndNamesOfEveryLocale) {
     const Date d = local_date(2005, 3, 4, 9, 5, 7);
     LocaleScope scope(Locale::US);
     const std::wstring us = L"Friday, March 04, 2005";
-    EXPECT_EQ(predefined(d), (std::vector<std::wstring>{L"", L"03/04/2005", us, L"March 04", L"2005 March",
-                                                        L"03/04/2005 09:05", us + L" 09:05:07", us + L"09:05:07", L"",
-                                                        L"09:05", L"09:05:07", L""}));
+    EXPECT_EQ(predefined(d),
+              (std::vector<std::wstring>{L"", L"03/04/2005", us, L"March 04", L"2005 March",
+                                         L"03/04/2005 09:05", us + L" 09:05:07", us + L"09:05:07", L"", L"09:05",
+                                         L"09:05:07", L""}));
     EXPECT_EQ(f(local_date(2005, 12, 31, 9, 0), L"MMMM E|MMM e"), L"December Saturday|Dec Sat");
     const std::wstring zh = L"2005" + kYear + L"3" + kMonth + L"4" + kDay + L" " + kFriday;
     for (const Locale* chinese : {Locale::CHINA, Locale::TAIWAN}) {
         Locale::current_locale(chinese);
         EXPECT_EQ(predefined(d), (std::vector<std::wstring>{L"", L"2005-3-4", zh, kMarch + L"4" + kDay,
                                                             L"2005" + kYear + kMarch, L"2005-3-4 09:05",
-                                                            zh + L" 09:05:07", zh + L"09:05:07", L"", L"09:05",
-                                                            L"09:05:07", L""}));
+                                                            zh + L" 09:05:07", zh + L"09:05:07", L"",
+                                                            L"09:05", L"09:05:07", L""}));
         EXPECT_EQ(f(d, L"MMM|MMMM|E|e"), kMarch + L"|" + kMarch + L"|" + kFriday + L"|" + kFriday);
     }
     // Locales without patterns: predefined patterns are empty, explicit

@@ -16,8 +16,9 @@ using namespace zop;
 TEST(LocaleTest, NamesAndTheCurrentLocale) {
     const std::pair<Locale, const wchar_t*> names[] = {
         {*Locale::CHINA, L"zh_CN"}, {*Locale::US, L"en_US"}, {*Locale::TAIWAN, L"zh_TW"},
-        {Locale(L"", L"", L"", 0), L""}, {Locale(L"", L"", L"X", 0), L""}, {Locale(L"en", L"", L"", 0), L"en"},
-        {Locale(L"", L"CN", L"", 0), L"_CN"}, {Locale(L"zh", L"", L"X", 0), L"zh__X"},
+        {Locale(L"", L"", L"", 0), L""}, {Locale(L"", L"", L"X", 0), L""},
+        {Locale(L"en", L"", L"", 0), L"en"}, {Locale(L"", L"CN", L"", 0), L"_CN"},
+        {Locale(L"zh", L"", L"X", 0), L"zh__X"},
         {Locale(L"de", L"DE", L"euro", 276), L"de_DE_euro"}};
     for (const auto& n : names) EXPECT_EQ(n.first.to_string(), n.second) << zop_test::narrow(n.second);
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -48,28 +48,23 @@ TEST(DateParseTest, ShortDateTimeOfEveryLocale) {
     // in range, a space skipped where "/" or ":" stands, the pattern's space
     // matched exactly.  In Chinese "-" must match exactly; years from 1601
     // (decided).
-    const std::pair<const Locale*, std::vector<const wchar_t*>> cases[] = {
-        {Locale::US, {L"03/04/2005 10:30", L"03-04-2005 10.30", L"03/04/05 10:30", L"  03/04/2005 \t 10:30",
-                      L"03/04/2005 10:30 extra"}},
-        {Locale::CHINA, {L"2005-3-4 10:30", L"2005-03-04 10:30", L"\x3000 2005-3-4\x2028  10:30"}},
-        {Locale::TAIWAN, {L"2005-3-4 10:30", L"2005-03-04 10:30"}}};
-    const std::pair<const Locale*, std::vector<const wchar_t*>> refused[] = {
-        {Locale::US, {L"3/4/2005 10:30", L"03/04/2005 10:301", L"03/04/2005 10:30\xFF10", L"03/04/2005",
-                      L"13/04/2005 10:30", L"03/04/2005 24:00", L"03/0412005 10:30", L"03/04/2005 10 30",
-                      L"03/04/2005x10:30", L"03\x3000" L"04/2005 10:30", L"03/04/2005 10:3:"}},
-        {Locale::TAIWAN, {L"2005/3/4 10:30", L"2005-3-4", L"2005-2-29 10:00", L"1600-12-31 10:00",
-                          L"0000-1-1 10:00"}}};
-    const long long expected = local_date(2005, 3, 4, 10, 30).time();
-    for (const auto& c : cases) {
-        LocaleScope scope(c.first);
-        for (const wchar_t* text : c.second) EXPECT_EQ(parse_text(text), expected) << zop_test::narrow(text);
+    const long long at = local_date(2005, 3, 4, 10, 30).time();
+    const std::tuple<const Locale*, long long, std::vector<const wchar_t*>> cases[] = {
+        {Locale::US, at, {L"03/04/2005 10:30", L"03-04-2005 10.30", L"03/04/05 10:30",
+                          L"  03/04/2005 \t 10:30", L"03/04/2005 10:30 extra"}},
+        {Locale::CHINA, at, {L"2005-3-4 10:30", L"2005-03-04 10:30", L"\x3000 2005-3-4\x2028  10:30"}},
+        {Locale::TAIWAN, at, {L"2005-3-4 10:30", L"2005-03-04 10:30"}},
+        {Locale::CHINA, local_date(2004, 2, 29, 10, 0).time(), {L"2004-2-29 10:00"}},
+        {Locale::US, kUntouched, {L"3/4/2005 10:30", L"03/04/2005 10:301", L"03/04/2005 10:30\xFF10",
+                                  L"03/04/2005", L"13/04/2005 10:30", L"03/04/2005 24:00", L"03/0412005 10:30",
+                                  L"03/04/2005 10 30", L"03/04/2005x10:30", L"03\x3000" L"04/2005 10:30",
+                                  L"03/04/2005 10:3:"}},
+        {Locale::TAIWAN, kUntouched, {L"2005/3/4 10:30", L"2005-3-4", L"2005-2-29 10:00", L"1600-12-31 10:00",
+                                      L"0000-1-1 10:00"}}};
+    for (const auto& [locale, expected, texts] : cases) {
+        LocaleScope scope(locale);
+        for (const wchar_t* text : texts) EXPECT_EQ(parse_text(text), expected) << zop_test::narrow(text);
     }
-    for (const auto& c : refused) {
-        LocaleScope scope(c.first);
-        for (const wchar_t* text : c.second) EXPECT_EQ(parse_text(text), kUntouched) << zop_test::narrow(text);
-    }
-    LocaleScope scope(Locale::CHINA);
-    EXPECT_EQ(parse_text(L"2004-2-29 10:00"), local_date(2004, 2, 29, 10, 0).time());
 }
 
 TEST(DateParseTest, PatternRules) {
