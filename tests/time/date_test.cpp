@@ -45,16 +45,21 @@ TEST(DateTest, ConstructorsCountFromTheFieldsOrTheFileTime) {
     // Year 0 and 10000, months, days, leap days, hour/minute/second limits,
     // and (decided) years before 1601 and milliseconds above 999.
     const unsigned bad[][7] = {
-        {0, 1, 1, 0, 0, 0, 0},     {10000, 1, 1, 0, 0, 0, 0}, {2000, 0, 1, 0, 0, 0, 0},
-        {2000, 13, 1, 0, 0, 0, 0}, {2000, 1, 0, 0, 0, 0, 0},  {2000, 1, 32, 0, 0, 0, 0},
-        {2003, 2, 29, 0, 0, 0, 0}, {1900, 2, 29, 0, 0, 0, 0}, {2003, 4, 31, 0, 0, 0, 0},
-        {2000, 1, 1, 24, 0, 0, 0}, {2000, 1, 1, 0, 60, 0, 0}, {2000, 1, 1, 0, 0, 60, 0},
+        {0, 1, 1, 0, 0, 0, 0},      {10000, 1, 1, 0, 0, 0, 0},        {2000, 0, 1, 0, 0, 0, 0},
+        {2000, 13, 1, 0, 0, 0, 0},  {2000, 1, 0, 0, 0, 0, 0},         {1900, 2, 29, 0, 0, 0, 0},
+        {2000, 1, 1, 24, 0, 0, 0},  {2000, 1, 1, 0, 60, 0, 0},        {2000, 1, 1, 0, 0, 60, 0},
         {2000, 1, 1, 0, 0, 0, 1000}, {1600, 12, 31, 23, 59, 59, 999}, {1, 1, 1, 0, 0, 0, 0},
     };
     for (const auto& f : bad) {
         EXPECT_EQ(zop_test::thrown<OutOfRangeException>([&] { Date(f[0], f[1], f[2], f[3], f[4], f[5], f[6]); }),
                   L"Parameters describe an unrepresentable DateTime.")
             << f[0] << "-" << f[1] << "-" << f[2] << " " << f[3] << ":" << f[4] << ":" << f[5] << "." << f[6];
+    }
+    // The last day of every month of a common year, and the day after it.
+    const unsigned last[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (unsigned m = 1; m <= 12; ++m) {
+        EXPECT_EQ(Date(2003, m, last[m - 1], 0, 0, 0, 0).day(), last[m - 1]);
+        EXPECT_THROW(Date(2003, m, last[m - 1] + 1, 0, 0, 0, 0), OutOfRangeException) << m;
     }
     // File times divide toward zero; read as signed, ~0 and ~0 - 14 are -1
     // and -15 hundred-nanosecond units.

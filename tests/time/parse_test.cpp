@@ -46,7 +46,7 @@ TEST(DateParseTest, ShortDateTimeOfEveryLocale) {
     // is ignored.  Refused: two digits required, no digit (not even a
     // fullwidth one) after a number, the hour is needed, months and hours
     // in range, a space skipped where "/" or ":" stands, the pattern's space
-    // matched exactly.  In Chinese "-" must match exactly; years from 1601
+    // matched exactly (a control character is no space).  In Chinese "-" must match exactly; years from 1601
     // (decided).
     const long long at = local_date(2005, 3, 4, 10, 30).time();
     const std::tuple<const Locale*, long long, std::vector<const wchar_t*>> cases[] = {
@@ -57,8 +57,8 @@ TEST(DateParseTest, ShortDateTimeOfEveryLocale) {
         {Locale::CHINA, local_date(2004, 2, 29, 10, 0).time(), {L"2004-2-29 10:00"}},
         {Locale::US, kUntouched, {L"3/4/2005 10:30", L"03/04/2005 10:301", L"03/04/2005 10:30\xFF10",
                                   L"03/04/2005", L"13/04/2005 10:30", L"03/04/2005 24:00", L"03/0412005 10:30",
-                                  L"03/04/2005 10 30", L"03/04/2005x10:30", L"03\x3000" L"04/2005 10:30",
-                                  L"03/04/2005 10:3:"}},
+                                  L"03/04/2005 10 30", L"03/04/2005x10:30", L"03/04/2005\x0E" L"10:30",
+                                  L"03\x3000" L"04/2005 10:30", L"03/04/2005 10:3:"}},
         {Locale::TAIWAN, kUntouched, {L"2005/3/4 10:30", L"2005-3-4", L"2005-2-29 10:00", L"1600-12-31 10:00",
                                       L"0000-1-1 10:00"}}};
     for (const auto& [locale, expected, texts] : cases) {
@@ -71,6 +71,7 @@ TEST(DateParseTest, PatternRules) {
     // Two-digit years: below 30 in this century.
     EXPECT_EQ(parse_by(L"29-1-1 0", L"yy-M-d H"), local_date(2029, 1, 1, 0, 0).time());
     EXPECT_EQ(parse_by(L"30-1-1 0", L"yy-M-d H"), local_date(1930, 1, 1, 0, 0).time());
+    EXPECT_EQ(parse_by(L"30-01-01 00", L"yy-MM-dd HH"), local_date(1930, 1, 1, 0, 0).time());
     EXPECT_EQ(parse_by(L"5 0", L"y H"), local_date(2005, 1, 1, 0, 0).time());
     // Hour forms: h only below 12, H not before p, longer runs repeat.
     EXPECT_EQ(parse_by(L"2005 11", L"yyyy h"), local_date(2005, 1, 1, 11, 0).time());
@@ -102,8 +103,8 @@ TEST(DateParseTest, PatternRules) {
         {L"2005 7 a", L"yyyy H 'abc'"}, {L"2005 7 abd", L"yyyy H 'abc'"}, {L"2005 7z", L"yyyy HZ"},
         {L"2005 7z", L"yyyy Hz"}, {L"Fri 2005 7", L"E yyyy H"}, {L"07", L"HH"}, {L"2005 07z", L"yyyy HHZ"},
         {L"2005 11 12", L"yyyy HH HH"}, {L"2005-03-04", L"yyyy-MM-dd"}, {L"2005030:1030", L"yyyyMMddHHmm"},
-        {L"2005+03-04 10:30", L"yyyy-MM-dd HH:mm"}, {L"03/04/2005 12:30", L"MM/dd/yyyy hh:mm"},
-        {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"}};
+        {L"2005+03-04 10:30", L"yyyy-MM-dd HH:mm"}, {L"2005 03-04 10:30", L"yyyy-MM-dd HH:mm"},
+        {L"03/04/2005 12:30", L"MM/dd/yyyy hh:mm"}, {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"}};
     for (const auto& r : refused) EXPECT_EQ(parse_by(r[0], r[1]), kUntouched) << zop_test::narrow(r[1]);
 }
 
