@@ -146,9 +146,8 @@ TEST(TreePosix, SwappingADirectoryForALinkNeverLeadsOutside) {
         }
         stop = true;
         rival.join();
-        for (int i = 0; i < kCanaries; ++i) {
-            ASSERT_TRUE(present(canaries + "/c" + std::to_string(i))) << "round " << round;
-        }
+        ASSERT_EQ(std::distance(fs::directory_iterator(canaries), fs::directory_iterator()), kCanaries)
+            << "round " << round;
         // Whichever of the two is the link now, it goes as a link.
         fs::remove_all(tree);
         fs::remove_all(root + "/swap");
