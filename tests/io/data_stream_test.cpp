@@ -1,92 +1,24 @@
-// The buffered and data streams over in-memory streams written here, which
-// count the calls they get so that the tests see what a decorator asks of them.
+// The data streams and the buffered streams beneath them, over in-memory
+// streams that count the calls they get, so that the tests see what a
+// decorator asks of them.
 #include <zop/io.h>
 
+#include "io/test_streams.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
-#include <string>
-#include <vector>
 
 namespace {
 
 using namespace zop;
-
-using Bytes = std::vector<unsigned char>;
-
-Bytes bytes_of(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
-// Reads from a byte vector; -1 at the end, like a file.
-class VectorInput : public MemoryInputStream {
-public:
-    explicit VectorInput(Bytes data) : data_(std::move(data)) {}
-    int read(unsigned char* bytes, int len) override {
-        ++reads;
-        if (available() <= 0) return -1;
-        const auto n = static_cast<int>(std::min<long long>(len, available()));
-        std::memcpy(bytes, data_.data() + pos_, static_cast<std::size_t>(n));
-        pos_ += n;
-        return n;
-    }
-    using InputStream::read;
-    long long seek(long long offset, SeekOrigin origin) override {
-        ++seeks;
-        const long long before = pos_;
-        pos_ = std::max(0LL, offset + (origin == CURRENT ? pos_ : origin == END ? size() : 0));
-        return pos_ - before;
-    }
-    long long available() const override { return size() - pos_; }
-    void close() override { ++closes; }
-
-    int reads = 0;
-    int seeks = 0;
-    int closes = 0;
-
-private:
-    long long size() const { return static_cast<long long>(data_.size()); }
-    Bytes data_;
-    long long pos_ = 0;
-};
-
-// Collects what is written; can be told to fail.
-class VectorOutput : public MemoryOutputStream {
-public:
-    void write(const unsigned char* bytes, unsigned int len) override {
-        ++writes;
-        if (fail_writes) throw IOException(L"write refused");
-        data.insert(data.end(), bytes, bytes + len);
-    }
-    using OutputStream::write;
-    long long seek(long long offset, SeekOrigin) override {
-        ++seeks;
-        return offset;
-    }
-    void flush() override { ++flushes; }
-    void close() override { ++closes; }
-
-    Bytes data;
-    bool fail_writes = false;
-    int writes = 0;
-    int seeks = 0;
-    int flushes = 0;
-    int closes = 0;
-};
-
-// Counts its own destruction, to check ownership flags.
-template <typename Base>
-class Tracked : public Base {
-public:
-    template <typename... Args>
-    explicit Tracked(int* destroyed, Args&&... args) : Base(std::forward<Args>(args)...), destroyed_(destroyed) {}
-    ~Tracked() override { ++*destroyed_; }
-
-private:
-    int* destroyed_;
-};
+using zop_test::Bytes;
+using zop_test::bytes_of;
+using zop_test::Tracked;
+using zop_test::VectorInput;
+using zop_test::VectorOutput;
 
 Bytes ten() { return bytes_of("0123456789"); }
 
