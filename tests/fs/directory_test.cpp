@@ -78,7 +78,8 @@ TEST(Directory, ListingsAppendFullPathsOfMatchingEntries) {
         EXPECT_EQ(out.front(), L"kept");
         return sorted(Names(out.begin() + 1, out.end()));
     };
-    EXPECT_EQ(listed(&Directory::list, L"*"), sorted({base + L"\\B.TXT", base + L"\\a.txt", base + L"\\sub"}));
+    EXPECT_EQ(listed(&Directory::list, L"*"),
+              sorted({base + L"\\B.TXT", base + L"\\a.txt", base + L"\\sub"}));
     const Names files = sorted({base + L"\\B.TXT", base + L"\\a.txt"});
     EXPECT_EQ(listed(&Directory::list_files, L"*"), files);
     EXPECT_EQ(listed(&Directory::list_dirs, L"*"), Names{base + L"\\sub"});
@@ -113,7 +114,8 @@ TEST(Directory, RemoveAndRemoveTree) {
     EXPECT_THROW(root.remove(), IOException);  // not empty
     // A read-only file stops the removal, and stays.
     File(tmp / L"tree\\a\\d\\f.txt").readonly(true);
-    EXPECT_EQ(zop_test::thrown<IOException>([&] { root.remove_tree(); }) + L"\r\n", zop_test::os_error_text(5));
+    EXPECT_EQ(zop_test::thrown<IOException>([&] { root.remove_tree(); }) + L"\r\n",
+              zop_test::os_error_text(5));
     EXPECT_TRUE(zop_test::entry_exists(tmp / L"tree\\a\\d\\f.txt"));
     File(tmp / L"tree\\a\\d\\f.txt").readonly(false);
     root.remove_tree();
