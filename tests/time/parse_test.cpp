@@ -104,7 +104,8 @@ TEST(DateParseTest, PatternRules) {
         {L"2005 7z", L"yyyy Hz"}, {L"Fri 2005 7", L"E yyyy H"}, {L"07", L"HH"}, {L"2005 07z", L"yyyy HHZ"},
         {L"2005 11 12", L"yyyy HH HH"}, {L"2005-03-04", L"yyyy-MM-dd"}, {L"2005030:1030", L"yyyyMMddHHmm"},
         {L"2005+03-04 10:30", L"yyyy-MM-dd HH:mm"}, {L"2005 03 04 10:30", L"yyyy-MM-dd HH:mm"},
-        {L"03/04/2005 12:30", L"MM/dd/yyyy hh:mm"}, {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"}};
+        {L"03/04/2005 12:30", L"MM/dd/yyyy hh:mm"}, {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"},
+        {L"2005\x0E" L"07", L"yyyy HH"}};
     for (const auto& r : refused) EXPECT_EQ(parse_by(r[0], r[1]), kUntouched) << zop_test::narrow(r[1]);
 }
 
