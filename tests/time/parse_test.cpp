@@ -92,7 +92,7 @@ TEST(DateParseTest, PatternRules) {
         EXPECT_EQ(parse_by(a[0], a[1]), local_date(2005, 1, 1, 7, 0).time()) << zop_test::narrow(a[1]);
     }
     // Refused: a second year field; "yyy" takes exactly two digits, then
-    // "0"; the default year 1 is before 1601; hours out of their forms'
+    // "0"; the default year 1 is before 1601, and so is a three-digit year; hours out of their forms'
     // ranges; minutes from 60; 55 is no hour; the text ends inside a
     // literal or differs from it; reserved letters match nothing; a field
     // twice; no hour; two digits where two are needed.
@@ -105,7 +105,7 @@ TEST(DateParseTest, PatternRules) {
         {L"2005 11 12", L"yyyy HH HH"}, {L"2005-03-04", L"yyyy-MM-dd"}, {L"2005030:1030", L"yyyyMMddHHmm"},
         {L"2005+03-04 10:30", L"yyyy-MM-dd HH:mm"}, {L"2005 03 04 10:30", L"yyyy-MM-dd HH:mm"},
         {L"03/04/2005 12:30", L"MM/dd/yyyy hh:mm"}, {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"},
-        {L"2005\x0E" L"07", L"yyyy HH"}};
+        {L"2005\x0E" L"07", L"yyyy HH"}, {L"205 7", L"yyyy H"}};
     for (const auto& r : refused) EXPECT_EQ(parse_by(r[0], r[1]), kUntouched) << zop_test::narrow(r[1]);
 }
 
