@@ -51,9 +51,9 @@ inline void check_fixed_agrees(const std::wstring& pattern, const std::wstring& 
     FUZZ_CHECK(or_default(v[ParsedFields::YEAR], 1) == fixed.year);
 }
 
-// The predefined patterns of a language row (0 English, 1 and 2 Chinese).
-inline std::vector<std::wstring> predefined_patterns(int row) {
-    const zop::detail::PatternSet& set = zop::detail::patterns(row);
+// The predefined patterns of a locale's language.
+inline std::vector<std::wstring> predefined_patterns(const zop::Locale* locale) {
+    const zop::detail::PatternSet& set = *zop::detail::patterns_for(locale->country_code);
     return {set.short_time.text, set.long_time.text, set.short_date.text,
             set.long_date.text, set.month_day.text, set.year_month.text,
             set.short_date_time.text, set.long_date_time.text, set.long_date_time_joined.text};

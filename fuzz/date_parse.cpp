@@ -75,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const long long ticks = parse_date(text);
         FUZZ_CHECK(parse_shared(text) == ticks);
         static const std::array<std::vector<std::wstring>, 3> all = {
-            zop_fuzz::predefined_patterns(0), zop_fuzz::predefined_patterns(1), zop_fuzz::predefined_patterns(2)};
+            zop_fuzz::predefined_patterns(Locale::US), zop_fuzz::predefined_patterns(Locale::CHINA),
+            zop_fuzz::predefined_patterns(Locale::TAIWAN)};
         const std::vector<std::wstring>& patterns = all[row];
         FUZZ_CHECK(parse_by(text, patterns[kShortDateTime]) == ticks);
         if (ticks != kUntouched) {
