@@ -141,10 +141,10 @@ TEST(ThreadLayer, SystemShowsTheThreadName) {
     EXPECT_EQ(shown, w.thread_name());
     Probe probe;
     ThreadHandle h = create_suspended_thread(&probe);
-    ASSERT_TRUE(set_thread_name(h, L"Thread-1234567890123"));
+    ASSERT_TRUE(set_thread_name(h, L"Thread\x4E2D-1234567890123"));
     ASSERT_TRUE(get_thread_name(h, shown));
-    // Linux keeps 15 bytes.
-    EXPECT_EQ(shown, sizeof(wchar_t) > 2 ? L"Thread-12345678" : L"Thread-1234567890123");
+    // Linux keeps 15 bytes and shows what is not printable ASCII as '?'.
+    EXPECT_EQ(shown, sizeof(wchar_t) > 2 ? L"Thread?-1234567" : L"Thread\x4E2D-1234567890123");
     probe.finish = true;
     resume_thread(h);
     wait_for_thread(h, kInfinite, false);

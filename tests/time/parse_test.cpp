@@ -82,12 +82,13 @@ TEST(DateParseTest, PatternRules) {
     EXPECT_EQ(parse_by(L"2005 5x", L"yyyy Hx"), local_date(2005, 1, 1, 5, 0).time());
     // Defaults: day, month and year 1, minute and second 0; never the hour.
     // Name runs read nothing and leave the field to its default; the rest
-    // of the pattern is ignored once the text ends.
+    // of the pattern is ignored once the text ends; a quote left open runs
+    // to the pattern's end.
     const wchar_t* at_seven[][2] = {{L"2005 7", L"yyyy H"}, {L"2005 7", L"yyyy MMMdddH"},
                                     {L"at 2005 7", L"'at' yyyy H"}, {L"2005 7Z", L"yyyy HZ"},
                                     {L"E2005 7", L"Eyyyy H"}, {L"2005x7", L"yyyy//H"},
                                     {L"2005 7", L"yyyy H 'never' z"}, {L"2005 7:0", L"yyyy H:m"},
-                                    {L"2005 07", L"yyyy HH"}, {L"05.07", L"yy.HH"}};
+                                    {L"2005 07", L"yyyy HH"}, {L"05.07", L"yy.HH"}, {L"2005 7x", L"yyyy H'x"}};
     for (const auto& a : at_seven) {
         EXPECT_EQ(parse_by(a[0], a[1]), local_date(2005, 1, 1, 7, 0).time()) << zop_test::narrow(a[1]);
     }
@@ -107,6 +108,11 @@ TEST(DateParseTest, PatternRules) {
         {L"03/04/2005 12:30", L"MM/dd/yyyy hh:mm"}, {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"},
         {L"2005\x0E" L"07", L"yyyy HH"}, {L"205 7", L"yyyy H"}};
     for (const auto& r : refused) EXPECT_EQ(parse_by(r[0], r[1]), kUntouched) << zop_test::narrow(r[1]);
+    // A class that defines parse() itself gets parse()'s answer from the
+    // default try_parse (PatternFormat's parse() answers 0).
+    Date tried(kUntouched);
+    EXPECT_TRUE(PatternFormat().try_parse(L"any", tried));
+    EXPECT_EQ(tried.time(), 0);
 }
 
 }  // namespace
