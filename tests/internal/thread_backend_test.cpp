@@ -87,6 +87,10 @@ TEST(ThreadLayer, TerminateEndsPausedAndBlockedThreadsWithTheirCode) {
         EXPECT_TRUE(terminate_thread(h, 3));
         EXPECT_EQ(wait_for_thread(h, 10000, false), kWaitObject0);
         EXPECT_EQ(exit_code(h), 3u);
+        // All must end, not just the first; every handle is checked first.
+        ThreadHandle both[] = {h, p.other}, with_null[] = {h, nullptr};
+        EXPECT_EQ(wait_for_all_threads(both, 2, 0), kWaitTimeout);
+        EXPECT_EQ(wait_for_all_threads(with_null, 2, 0), kWaitFailed);
         // Wine refuses new threads for a moment while one is still ending.
         terminate_thread(p.other, 0);
         wait_for_thread(p.other, kInfinite, false);
