@@ -9,11 +9,9 @@
 #include "sys/posix/english_messages.h"
 
 #include "support/test_support.h"
-#include "time/date_test_support.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -69,8 +67,6 @@ template <typename F>
 std::string answer(F&& call) {
     try {
         return call();
-    } catch (const FormatException& e) {
-        return "!Format:" + show(e.message());
     } catch (const DirectoryNotFoundException& e) {
         return "!DirectoryNotFound:" + show(e.message());
     } catch (const IOException& e) {
@@ -197,43 +193,6 @@ void file_system() {
     g_name.clear();
 }
 
-// Dates from 1601 to 9999 (and past either end) in every predefined
-// pattern and locale, formatted and parsed back.
-void dates() {
-    std::mt19937_64 rng(7);
-    std::vector<long long> ticks{-11644473600000000, 0, 951782400000000, 253402300799999999,
-                                 -11644473600000001, 253402300800000000};
-    for (int i = 0; i < 300; ++i) ticks.push_back(-11644473600000000 + static_cast<long long>(rng() % 265046774400000000ull));
-    zop_test::PatternFormat engine;
-    const std::wstring patterns[] = {L"yyyy-MM-dd HH:mm:ss", L"dddd, MMMM d, yyyy h:mm:ss tt", L"yy/M/d H:m:s",
-                                     L"MMM ddd yyyy'x'hh", L"yyyy\x5E74M\x6708" L"d\x65E5 tt"};
-    for (const Locale* locale : {Locale::US, Locale::CHINA, Locale::TAIWAN}) {
-        zop_test::LocaleScope scope(locale);
-        DateFormat* shared = DateFormat::local_instance();
-        for (long long t : ticks) {
-            Date date(t);
-            std::string a;
-            for (int which = 0; which < 3; ++which) {
-                a += show(shared->format_full(&date, static_cast<FullDatePattern>(which))) + "|";
-            }
-            for (int which = 0; which < 4; ++which) {
-                a += show(shared->format_date(&date, static_cast<DatePattern>(which))) + "|";
-            }
-            for (int which = 0; which < 2; ++which) {
-                a += show(shared->format_time(&date, static_cast<TimePattern>(which))) + "|";
-            }
-            const std::wstring text = shared->format_full(&date, SHORT_DATE_TIME);
-            a += answer([&] { return num(shared->parse(text)); });
-            for (const std::wstring& p : patterns) {
-                const std::wstring s = engine(date, p);
-                long long back = 0;
-                a += "|" + show(s) + "=" + (engine.do_parse(s, p, back) ? num(back) : "no");
-            }
-            line("date", show(locale->to_string()) + " " + num(t), a);
-        }
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -245,6 +204,5 @@ int main(int argc, char** argv) {
     if (g_out == nullptr) return 2;
     paths();
     file_system();
-    dates();
     return std::fclose(g_out) == 0 ? 0 : 1;
 }
