@@ -3,12 +3,14 @@
 #include "sys/time.h"
 #include "time/calendar.h"
 
+#include <zop/time.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -102,16 +104,26 @@ TEST(TimeBackendPosix, ZoneSettingsAsWindowsGivesThem) {
     }
 }
 
+// The language, and the locale that the library then chooses when none is
+// set: the registry knows Chinese of China, Hong Kong and Taiwan and English
+// of the US, and gives the US locale to any other language.
 TEST(TimeBackendPosix, UserLanguageFromLocaleVariables) {
     EnvScope all("LC_ALL", nullptr);
     EnvScope messages("LC_MESSAGES", nullptr);
-    const std::pair<const char*, std::uint16_t> cases[] = {
-        {"zh_CN.UTF-8", 0x0804}, {"zh_TW.Big5", 0x0404}, {"zh_HK", 0x0C04}, {"zh", 0x0804},
-        {"en_US.UTF-8", 0x0409}, {"de_DE@euro", 0x0407}, {"fr_CA", 0x0C0C}, {"C", 0x0409}, {"xx_YY", 0x0409}};
-    for (const auto& c : cases) {
-        EnvScope lang("LANG", c.first);
-        EXPECT_EQ(sys::user_default_language(), c.second) << c.first;
+    const Locale* saved = Locale::current_locale();
+    const std::tuple<const char*, std::uint16_t, const Locale*> cases[] = {
+        {"zh_CN.UTF-8", 0x0804, Locale::CHINA}, {"zh_TW.Big5", 0x0404, Locale::TAIWAN},
+        {"zh_HK", 0x0C04, Locale::CHINA},       {"zh", 0x0804, Locale::CHINA},
+        {"en_US.UTF-8", 0x0409, Locale::US},    {"de_DE@euro", 0x0407, Locale::US},
+        {"fr_CA", 0x0C0C, Locale::US},          {"C", 0x0409, Locale::US},
+        {"xx_YY", 0x0409, Locale::US}};
+    for (const auto& [name, language, locale] : cases) {
+        EnvScope lang("LANG", name);
+        EXPECT_EQ(sys::user_default_language(), language) << name;
+        Locale::current_locale(nullptr);
+        EXPECT_EQ(Locale::current_locale(), locale) << name;
     }
+    Locale::current_locale(saved);
     // LC_MESSAGES before LANG, LC_ALL before both.
     EnvScope lang("LANG", "en_US.UTF-8");
     EnvScope m("LC_MESSAGES", "zh_TW.UTF-8");

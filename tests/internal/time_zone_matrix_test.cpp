@@ -84,8 +84,13 @@ TEST(ZoneMatrix, RefusedSettingsLeaveNoZone) {
               L"Can't get timezone information.");
     EXPECT_THROW(Date(0LL).to_string(SHORT_DATE_TIME), InvalidOperationException);
     EXPECT_EQ(TimeZone::del_current_time_zone(), 0);
+    // Accepted again: built once and shared until deleted.
     g_refuse = false;
-    EXPECT_EQ(TimeZone::current_time_zone()->utc_offset(Date(0LL)), 0);
+    TimeZone* shared = TimeZone::current_time_zone();
+    EXPECT_EQ(shared->utc_offset(Date(0LL)), 0);
+    EXPECT_EQ(TimeZone::current_time_zone(), shared);
+    EXPECT_EQ(TimeZone::del_current_time_zone(), 1);
+    EXPECT_EQ(TimeZone::del_current_time_zone(), 0);
 }
 
 }  // namespace
