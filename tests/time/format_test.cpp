@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -86,6 +87,106 @@ TEST(DateFormatTest, LettersRunsQuotedLiteralsAndUnformattableDates) {
     DateFormat::del_local_instance();
     DateFormat::del_local_instance();
     EXPECT_EQ(local_date(2005, 3, 4, 9, 5).to_string(SHORT_DATE_TIME), L"03/04/2005 09:05");
+}
+
+constexpr long long kUntouched = 12345;
+
+// do_parse's answer, or kUntouched when it refused (and left the value).
+long long parse_by(const std::wstring& text, const std::wstring& pattern) {
+    long long ticks = kUntouched;
+    const bool ok = PatternFormat().do_parse(text, pattern, ticks);
+    EXPECT_EQ(ok, ticks != kUntouched) << zop_test::narrow(text);
+    return ticks;
+}
+
+// Date::parse's answer, or kUntouched when it threw; try_parse must agree.
+long long parse_text(const std::wstring& text) {
+    Date tried(kUntouched);
+    const bool ok = Date::try_parse(text, tried);
+    EXPECT_EQ(ok, tried.time() != kUntouched) << zop_test::narrow(text);
+    try {
+        const long long parsed = Date::parse(text).time();
+        EXPECT_EQ(tried.time(), parsed) << zop_test::narrow(text);
+        return parsed;
+    } catch (const FormatException& e) {
+        EXPECT_EQ(e.message(), L"The date string format is unexpected");
+        EXPECT_FALSE(ok) << zop_test::narrow(text);
+        return kUntouched;
+    }
+}
+
+TEST(DateParseTest, ShortDateTimeOfEveryLocale) {
+    // In English "/" and ":" match anything; spaces are skipped and the rest
+    // is ignored.  Refused: two digits required, no digit (not even a
+    // fullwidth one) after a number, the hour is needed, months and hours
+    // in range, a space skipped where "/" or ":" stands, the pattern's space
+    // matched exactly (a control character is no space).  In Chinese "-" must match exactly; years from 1601
+    // (decided).
+    const long long at = local_date(2005, 3, 4, 10, 30).time();
+    const std::tuple<const Locale*, long long, std::vector<const wchar_t*>> cases[] = {
+        {Locale::US, at, {L"03/04/2005 10:30", L"03-04-2005 10.30", L"03/04/05 10:30",
+                          L"  03/04/2005 \t 10:30", L"03/04/2005 10:30 extra"}},
+        {Locale::CHINA, at, {L"2005-3-4 10:30", L"2005-03-04 10:30", L"\x3000 2005-3-4\x2028  10:30"}},
+        {Locale::TAIWAN, at, {L"2005-3-4 10:30", L"2005-03-04 10:30"}},
+        {Locale::CHINA, local_date(2004, 2, 29, 10, 0).time(), {L"2004-2-29 10:00"}},
+        {Locale::US, kUntouched, {L"3/4/2005 10:30", L"03/04/2005 10:301", L"03/04/2005 10:30\xFF10",
+                                  L"03/04/2005", L"13/04/2005 10:30", L"03/04/2005 24:00", L"03/0412005 10:30",
+                                  L"03/04/2005 10 30", L"03/04/2005x10:30", L"03/04/2005\x0E" L"10:30",
+                                  L"03\x3000" L"04/2005 10:30", L"03/04/2005 10:3:"}},
+        {Locale::TAIWAN, kUntouched, {L"2005/3/4 10:30", L"2005-3-4", L"2005-2-29 10:00", L"1600-12-31 10:00",
+                                      L"0000-1-1 10:00"}}};
+    for (const auto& [locale, expected, texts] : cases) {
+        LocaleScope scope(locale);
+        for (const wchar_t* text : texts) EXPECT_EQ(parse_text(text), expected) << zop_test::narrow(text);
+    }
+}
+
+TEST(DateParseTest, PatternRules) {
+    // Two-digit years: below 30 in this century.
+    EXPECT_EQ(parse_by(L"29-1-1 0", L"yy-M-d H"), local_date(2029, 1, 1, 0, 0).time());
+    EXPECT_EQ(parse_by(L"30-1-1 0", L"yy-M-d H"), local_date(1930, 1, 1, 0, 0).time());
+    EXPECT_EQ(parse_by(L"30-01-01 00", L"yy-MM-dd HH"), local_date(1930, 1, 1, 0, 0).time());
+    EXPECT_EQ(parse_by(L"5 0", L"y H"), local_date(2005, 1, 1, 0, 0).time());
+    // Hour forms: h only below 12, H not before p, longer runs repeat.
+    EXPECT_EQ(parse_by(L"2005 11", L"yyyy h"), local_date(2005, 1, 1, 11, 0).time());
+    EXPECT_EQ(parse_by(L"2005 11x", L"yyyy hpx"), local_date(2005, 1, 1, 11, 0).time());
+    EXPECT_EQ(parse_by(L"2005 11:05:59", L"yyyy H:m:s"), local_date(2005, 1, 1, 11, 5, 59).time());
+    // Adjacent fields need no separator when the pattern goes on with one.
+    EXPECT_EQ(parse_by(L"200503041030", L"yyyyMMddHHmm"), local_date(2005, 3, 4, 10, 30).time());
+    EXPECT_EQ(parse_by(L"2005 5x", L"yyyy Hx"), local_date(2005, 1, 1, 5, 0).time());
+    // Defaults: day, month and year 1, minute and second 0; never the hour.
+    // Name runs read nothing and leave the field to its default; the rest
+    // of the pattern is ignored once the text ends; a quote left open runs
+    // to the pattern's end.
+    const wchar_t* at_seven[][2] = {{L"2005 7", L"yyyy H"}, {L"2005 7", L"yyyy MMMdddH"},
+                                    {L"at 2005 7", L"'at' yyyy H"}, {L"2005 7Z", L"yyyy HZ"},
+                                    {L"E2005 7", L"Eyyyy H"}, {L"2005x7", L"yyyy//H"},
+                                    {L"2005 7", L"yyyy H 'never' z"}, {L"2005 7:0", L"yyyy H:m"},
+                                    {L"2005 07", L"yyyy HH"}, {L"05.07", L"yy.HH"}, {L"2005 7x", L"yyyy H'x"}};
+    for (const auto& a : at_seven) {
+        EXPECT_EQ(parse_by(a[0], a[1]), local_date(2005, 1, 1, 7, 0).time()) << zop_test::narrow(a[1]);
+    }
+    // Refused: a second year field; "yyy" takes exactly two digits, then
+    // "0"; the default year 1 is before 1601, and so is a three-digit year; hours out of their forms'
+    // ranges; minutes from 60; 55 is no hour; the text ends inside a
+    // literal or differs from it; reserved letters match nothing; a field
+    // twice; no hour; two digits where two are needed.
+    const wchar_t* refused[][2] = {
+        {L"1999 7", L"yyyyy H"}, {L"2005 7", L"yyy H"}, {L"7", L"H"}, {L"2005 12", L"yyyy h"},
+        {L"2005 11x", L"yyyy Hpx"}, {L"2005 1122", L"yyyy HHH"}, {L"2005 11 12", L"yyyy HHH"},
+        {L"2005 11 12", L"yyyy H h"}, {L"2005 11:60", L"yyyy H:m"}, {L"2005 55x", L"yyyy Hx"},
+        {L"2005 7 a", L"yyyy H 'abc'"}, {L"2005 7 abd", L"yyyy H 'abc'"}, {L"2005 7z", L"yyyy HZ"},
+        {L"2005 7z", L"yyyy Hz"}, {L"Fri 2005 7", L"E yyyy H"}, {L"07", L"HH"}, {L"2005 07z", L"yyyy HHZ"},
+        {L"2005 11 12", L"yyyy HH HH"}, {L"2005-03-04", L"yyyy-MM-dd"}, {L"2005030:1030", L"yyyyMMddHHmm"},
+        {L"2005+03-04 10:30", L"yyyy-MM-dd HH:mm"}, {L"2005 03 04 10:30", L"yyyy-MM-dd HH:mm"},
+        {L"03/04/2005 12:30", L"MM/dd/yyyy hh:mm"}, {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"},
+        {L"2005\x0E" L"07", L"yyyy HH"}, {L"205 7", L"yyyy H"}};
+    for (const auto& r : refused) EXPECT_EQ(parse_by(r[0], r[1]), kUntouched) << zop_test::narrow(r[1]);
+    // A class that defines parse() itself gets parse()'s answer from the
+    // default try_parse (PatternFormat's parse() answers 0).
+    Date tried(kUntouched);
+    EXPECT_TRUE(PatternFormat().try_parse(L"any", tried));
+    EXPECT_EQ(tried.time(), 0);
 }
 
 }  // namespace
