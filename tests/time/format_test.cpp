@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -30,34 +29,86 @@ std::vector<std::wstring> predefined(const Date& d) {
     return all;
 }
 
-TEST(DateFormatTest, PatternsAndNamesOfEveryLocale) {
-    const PatternFormat f;
-    const Date d = local_date(2005, 3, 4, 9, 5, 7);
-    LocaleScope scope(Locale::US);
-    const std::wstring us = L"Friday, March 04, 2005";
-    EXPECT_EQ(predefined(d),
-              (std::vector<std::wstring>{L"", L"03/04/2005", us, L"March 04", L"2005 March",
-                                         L"03/04/2005 09:05", us + L" 09:05:07", us + L"09:05:07", L"", L"09:05",
-                                         L"09:05:07", L""}));
-    EXPECT_EQ(f(local_date(2005, 12, 31, 9, 0), L"MMMM E|MMM e"), L"December Saturday|Dec Sat");
-    const std::wstring zh = L"2005" + kYear + L"3" + kMonth + L"4" + kDay + L" " + kFriday;
-    for (const Locale* chinese : {Locale::CHINA, Locale::TAIWAN}) {
-        Locale::current_locale(chinese);
-        EXPECT_EQ(predefined(d), (std::vector<std::wstring>{L"", L"2005-3-4", zh, kMarch + L"4" + kDay,
-                                                            L"2005" + kYear + kMarch, L"2005-3-4 09:05",
-                                                            zh + L" 09:05:07", zh + L"09:05:07", L"",
-                                                            L"09:05", L"09:05:07", L""}));
-        EXPECT_EQ(f(d, L"MMM|MMMM|E|e"), kMarch + L"|" + kMarch + L"|" + kFriday + L"|" + kFriday);
+constexpr long long kUntouched = 12345;
+
+// do_parse's answer, or kUntouched when it refused (and left the value).
+long long parse_by(const std::wstring& text, const std::wstring& pattern) {
+    long long ticks = kUntouched;
+    const bool ok = PatternFormat().do_parse(text, pattern, ticks);
+    EXPECT_EQ(ok, ticks != kUntouched) << zop_test::narrow(text);
+    return ticks;
+}
+
+// Date::parse's answer, or kUntouched when it threw; try_parse must agree.
+long long parse_text(const std::wstring& text) {
+    Date tried(kUntouched);
+    const bool ok = Date::try_parse(text, tried);
+    EXPECT_EQ(ok, tried.time() != kUntouched) << zop_test::narrow(text);
+    try {
+        const long long parsed = Date::parse(text).time();
+        EXPECT_EQ(tried.time(), parsed) << zop_test::narrow(text);
+        return parsed;
+    } catch (const FormatException& e) {
+        EXPECT_EQ(e.message(), L"The date string format is unexpected");
+        EXPECT_FALSE(ok) << zop_test::narrow(text);
+        return kUntouched;
     }
-    // Locales without patterns: predefined patterns are empty, explicit
-    // patterns get the English names.
+}
+
+// Every locale's predefined patterns, the names that explicit patterns give,
+// and the short date-time pattern read back by Date::parse.  In English "/"
+// and ":" match anything when reading; spaces are skipped and the rest is
+// ignored.  Refused: two digits required, no digit (not even a fullwidth
+// one) after a number, the hour is needed, months and hours in range, a
+// space skipped where "/" or ":" stands, the pattern's space matched exactly
+// (a control character is no space).  In Chinese "-" must match exactly;
+// years from 1601 (decided).  Locales without patterns format predefined
+// patterns as nothing, read nothing, and give explicit patterns English names.
+TEST(DateFormatTest, PatternsAndNamesOfEveryLocale) {
+    const Date d = local_date(2005, 3, 4, 9, 5, 7);
+    const long long at = local_date(2005, 3, 4, 10, 30).time();
+    const std::wstring us = L"Friday, March 04, 2005";
+    const std::wstring zh = L"2005" + kYear + L"3" + kMonth + L"4" + kDay + L" " + kFriday;
+    const std::vector<std::wstring> chinese{L"", L"2005-3-4", zh, kMarch + L"4" + kDay, L"2005" + kYear + kMarch,
+                                            L"2005-3-4 09:05", zh + L" 09:05:07", zh + L"09:05:07", L"",
+                                            L"09:05", L"09:05:07", L""};
+    const std::wstring zh_names = kMarch + L"|" + kMarch + L"|" + kFriday + L"|" + kFriday;
     const Locale france(L"fr", L"FR", L"", 250), far(L"xx", L"XX", L"", 100000);
-    Locale::current_locale(&france);
-    EXPECT_EQ(predefined(d), std::vector<std::wstring>(12));
-    EXPECT_EQ(f(d, L"MMMM E dd"), L"March Friday 04");
-    EXPECT_THROW(Date::parse(L"03/04/2005 10:30"), FormatException);
-    Locale::current_locale(&far);
-    EXPECT_EQ(predefined(d), std::vector<std::wstring>(12));
+    struct Case {
+        const Locale* locale;
+        std::vector<std::wstring> shown;            // predefined(d)
+        std::wstring names;                         // d by "MMM|MMMM|E|e"
+        std::vector<const wchar_t*> read, refused;  // read as `at`, refused
+    };
+    const Case cases[] = {
+        {Locale::US,
+         {L"", L"03/04/2005", us, L"March 04", L"2005 March", L"03/04/2005 09:05", us + L" 09:05:07",
+          us + L"09:05:07", L"", L"09:05", L"09:05:07", L""},
+         L"Mar|March|Friday|Fri",
+         {L"03/04/2005 10:30", L"03-04-2005 10.30", L"03/04/05 10:30", L"  03/04/2005 \t 10:30",
+          L"03/04/2005 10:30 extra"},
+         {L"3/4/2005 10:30", L"03/04/2005 10:301", L"03/04/2005 10:30\xFF10", L"03/04/2005",
+          L"13/04/2005 10:30", L"03/04/2005 24:00", L"03/0412005 10:30", L"03/04/2005 10 30", L"03/04/2005x10:30",
+          L"03/04/2005\x0E" L"10:30", L"03\x3000" L"04/2005 10:30", L"03/04/2005 10:3:"}},
+        {Locale::CHINA, chinese, zh_names,
+         {L"2005-3-4 10:30", L"2005-03-04 10:30", L"\x3000 2005-3-4\x2028  10:30"}, {}},
+        {Locale::TAIWAN, chinese, zh_names, {L"2005-3-4 10:30", L"2005-03-04 10:30"},
+         {L"2005/3/4 10:30", L"2005-3-4", L"2005-2-29 10:00", L"1600-12-31 10:00", L"0000-1-1 10:00"}},
+        {&france, std::vector<std::wstring>(12), L"Mar|March|Friday|Fri", {}, {L"03/04/2005 10:30"}},
+        {&far, std::vector<std::wstring>(12), L"Mar|March|Friday|Fri", {}, {}},
+    };
+    for (const Case& c : cases) {
+        LocaleScope scope(c.locale);
+        EXPECT_EQ(predefined(d), c.shown) << zop_test::narrow(c.locale->to_string());
+        EXPECT_EQ(PatternFormat()(d, L"MMM|MMMM|E|e"), c.names) << zop_test::narrow(c.locale->to_string());
+        for (const wchar_t* text : c.read) EXPECT_EQ(parse_text(text), at) << zop_test::narrow(text);
+        for (const wchar_t* text : c.refused) EXPECT_EQ(parse_text(text), kUntouched) << zop_test::narrow(text);
+    }
+    // The last names of the year and the week; a leap day read.
+    LocaleScope scope(Locale::US);
+    EXPECT_EQ(PatternFormat()(local_date(2005, 12, 31, 9, 0), L"MMMM E|MMM e"), L"December Saturday|Dec Sat");
+    Locale::current_locale(Locale::CHINA);
+    EXPECT_EQ(parse_text(L"2004-2-29 10:00"), local_date(2004, 2, 29, 10, 0).time());
 }
 
 TEST(DateFormatTest, LettersRunsQuotedLiteralsAndUnformattableDates) {
@@ -87,58 +138,6 @@ TEST(DateFormatTest, LettersRunsQuotedLiteralsAndUnformattableDates) {
     DateFormat::del_local_instance();
     DateFormat::del_local_instance();
     EXPECT_EQ(local_date(2005, 3, 4, 9, 5).to_string(SHORT_DATE_TIME), L"03/04/2005 09:05");
-}
-
-constexpr long long kUntouched = 12345;
-
-// do_parse's answer, or kUntouched when it refused (and left the value).
-long long parse_by(const std::wstring& text, const std::wstring& pattern) {
-    long long ticks = kUntouched;
-    const bool ok = PatternFormat().do_parse(text, pattern, ticks);
-    EXPECT_EQ(ok, ticks != kUntouched) << zop_test::narrow(text);
-    return ticks;
-}
-
-// Date::parse's answer, or kUntouched when it threw; try_parse must agree.
-long long parse_text(const std::wstring& text) {
-    Date tried(kUntouched);
-    const bool ok = Date::try_parse(text, tried);
-    EXPECT_EQ(ok, tried.time() != kUntouched) << zop_test::narrow(text);
-    try {
-        const long long parsed = Date::parse(text).time();
-        EXPECT_EQ(tried.time(), parsed) << zop_test::narrow(text);
-        return parsed;
-    } catch (const FormatException& e) {
-        EXPECT_EQ(e.message(), L"The date string format is unexpected");
-        EXPECT_FALSE(ok) << zop_test::narrow(text);
-        return kUntouched;
-    }
-}
-
-TEST(DateParseTest, ShortDateTimeOfEveryLocale) {
-    // In English "/" and ":" match anything; spaces are skipped and the rest
-    // is ignored.  Refused: two digits required, no digit (not even a
-    // fullwidth one) after a number, the hour is needed, months and hours
-    // in range, a space skipped where "/" or ":" stands, the pattern's space
-    // matched exactly (a control character is no space).  In Chinese "-" must match exactly; years from 1601
-    // (decided).
-    const long long at = local_date(2005, 3, 4, 10, 30).time();
-    const std::tuple<const Locale*, long long, std::vector<const wchar_t*>> cases[] = {
-        {Locale::US, at, {L"03/04/2005 10:30", L"03-04-2005 10.30", L"03/04/05 10:30",
-                          L"  03/04/2005 \t 10:30", L"03/04/2005 10:30 extra"}},
-        {Locale::CHINA, at, {L"2005-3-4 10:30", L"2005-03-04 10:30", L"\x3000 2005-3-4\x2028  10:30"}},
-        {Locale::TAIWAN, at, {L"2005-3-4 10:30", L"2005-03-04 10:30"}},
-        {Locale::CHINA, local_date(2004, 2, 29, 10, 0).time(), {L"2004-2-29 10:00"}},
-        {Locale::US, kUntouched, {L"3/4/2005 10:30", L"03/04/2005 10:301", L"03/04/2005 10:30\xFF10",
-                                  L"03/04/2005", L"13/04/2005 10:30", L"03/04/2005 24:00", L"03/0412005 10:30",
-                                  L"03/04/2005 10 30", L"03/04/2005x10:30", L"03/04/2005\x0E" L"10:30",
-                                  L"03\x3000" L"04/2005 10:30", L"03/04/2005 10:3:"}},
-        {Locale::TAIWAN, kUntouched, {L"2005/3/4 10:30", L"2005-3-4", L"2005-2-29 10:00", L"1600-12-31 10:00",
-                                      L"0000-1-1 10:00"}}};
-    for (const auto& [locale, expected, texts] : cases) {
-        LocaleScope scope(locale);
-        for (const wchar_t* text : texts) EXPECT_EQ(parse_text(text), expected) << zop_test::narrow(text);
-    }
 }
 
 TEST(DateParseTest, PatternRules) {
