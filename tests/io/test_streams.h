@@ -16,10 +16,12 @@ using Bytes = std::vector<unsigned char>;
 
 inline Bytes bytes_of(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-// Reads from a byte vector; -1 at the end, like a file.
+// Reads from a byte vector; -1 at the end, like a file.  Counts its calls
+// and, when given a counter, its own destruction, to check ownership flags.
 class VectorInput : public zop::MemoryInputStream {
 public:
-    explicit VectorInput(Bytes data) : data_(std::move(data)) {}
+    explicit VectorInput(Bytes data, int* destroyed = nullptr) : data_(std::move(data)), destroyed_(destroyed) {}
+    ~VectorInput() override { if (destroyed_ != nullptr) ++*destroyed_; }
     int read(unsigned char* bytes, int len) override {
         ++reads;
         if (available() <= 0) return -1;
@@ -46,11 +48,14 @@ private:
     long long size() const { return static_cast<long long>(data_.size()); }
     Bytes data_;
     long long pos_ = 0;
+    int* destroyed_;
 };
 
-// Collects what is written; can be told to fail.
+// Collects what is written; can be told to fail.  Counts like VectorInput.
 class VectorOutput : public zop::MemoryOutputStream {
 public:
+    explicit VectorOutput(int* destroyed = nullptr) : destroyed_(destroyed) {}
+    ~VectorOutput() override { if (destroyed_ != nullptr) ++*destroyed_; }
     void write(const unsigned char* bytes, unsigned int len) override {
         ++writes;
         if (fail_writes) throw zop::IOException(L"write refused");
@@ -70,15 +75,6 @@ public:
     int seeks = 0;
     int flushes = 0;
     int closes = 0;
-};
-
-// Counts its own destruction, to check ownership flags.
-template <typename Base>
-class Tracked : public Base {
-public:
-    template <typename... Args>
-    explicit Tracked(int* destroyed, Args&&... args) : Base(std::forward<Args>(args)...), destroyed_(destroyed) {}
-    ~Tracked() override { ++*destroyed_; }
 
 private:
     int* destroyed_;
