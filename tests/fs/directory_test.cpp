@@ -38,7 +38,7 @@ TEST(Directory, RootsParentsAndNamesAreComputedFromText) {
     EXPECT_EQ(Directory(L"C:\\").name(), L"C:\\");
 }
 
-TEST(Directory, CreateAndCreateSubdirectory) {
+TEST(Directory, CreateAndList) {
     TempDir tmp;
     Directory deep(tmp / L"x\\y\\z");
     EXPECT_FALSE(deep.exists());
@@ -48,41 +48,34 @@ TEST(Directory, CreateAndCreateSubdirectory) {
     EXPECT_NO_THROW(Directory(Path::path_root(tmp.path())).create());
     EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { Directory(tmp / L"bad|name").create(); }),
               L"Path contains invalid chars");
-    // A file in the way stops the creation.
+    // A file in the way stops the creation, and is no directory to list.
     zop_test::write_file(tmp / L"file", "f");
     EXPECT_THROW(Directory(tmp / L"file\\sub").create(), IOException);
+    Names out;
+    EXPECT_THROW(Directory(tmp / L"file").list(out, L"*"), DirectoryNotFoundException);
 
     // A subdirectory is named by the last component of the name given.
-    Directory base(tmp / L"base");
-    Directory a = base.create_subdirectory(L"x\\sub");  // also creates base
-    EXPECT_EQ(a.full_name(), base.full_name() + L"\\sub");
-    Directory b = base.create_subdirectory(L"plain");
-    EXPECT_EQ(b.full_name(), base.full_name() + L"\\plain");
-    EXPECT_TRUE(SystemFile::is_dir(b.full_name()));
-    EXPECT_THROW(base.create_subdirectory(L"\\sub"), IOException);  // "sub" exists now
-}
-
-TEST(Directory, ListingsAppendFullPathsOfMatchingEntries) {
-    TempDir tmp;
     Directory d(tmp / L"d");
-    d.create_subdirectory(L"sub");
+    const std::wstring base = d.full_name();
+    EXPECT_EQ(d.create_subdirectory(L"x\\sub").full_name(), base + L"\\sub");  // also creates d
+    EXPECT_EQ(d.create_subdirectory(L"plain").full_name(), base + L"\\plain");
+    EXPECT_THROW(d.create_subdirectory(L"\\sub"), IOException);  // "sub" exists now
     zop_test::write_file(tmp / L"d\\a.txt", "a");
     zop_test::write_file(tmp / L"d\\B.TXT", "b");
     zop_test::write_file(tmp / L"d\\sub\\inner.txt", "i");
-    const std::wstring base = d.full_name();
 
     // Entries already in the list stay in front.
     auto listed = [&](void (Directory::*list)(Names&, const std::wstring&) const, const wchar_t* pattern) {
-        Names out{L"kept"};
-        (d.*list)(out, pattern);
-        EXPECT_EQ(out.front(), L"kept");
-        return sorted(Names(out.begin() + 1, out.end()));
+        Names kept{L"kept"};
+        (d.*list)(kept, pattern);
+        EXPECT_EQ(kept.front(), L"kept");
+        return sorted(Names(kept.begin() + 1, kept.end()));
     };
-    EXPECT_EQ(listed(&Directory::list, L"*"),
-              sorted({base + L"\\B.TXT", base + L"\\a.txt", base + L"\\sub"}));
     const Names files = sorted({base + L"\\B.TXT", base + L"\\a.txt"});
+    const Names dirs{base + L"\\plain", base + L"\\sub"};
+    EXPECT_EQ(listed(&Directory::list, L"*"), sorted({files[0], files[1], dirs[0], dirs[1]}));
     EXPECT_EQ(listed(&Directory::list_files, L"*"), files);
-    EXPECT_EQ(listed(&Directory::list_dirs, L"*"), Names{base + L"\\sub"});
+    EXPECT_EQ(listed(&Directory::list_dirs, L"*"), dirs);
     // Matching ignores ASCII case and takes '?' for one character.
     EXPECT_EQ(listed(&Directory::list, L"?.txt"), files);
     EXPECT_EQ(listed(&Directory::list, L"sub\\*"), Names{base + L"\\sub\\inner.txt"});
@@ -92,13 +85,10 @@ TEST(Directory, ListingsAppendFullPathsOfMatchingEntries) {
     EXPECT_EQ(Path::file_name(self[0]), L"d");
     EXPECT_EQ(Path::directory_name(self[0]), Path::directory_name(base));
 
-    Names out;
     EXPECT_THROW(d.list(out, L"nothing-matches-*.zzz"), IOException);
     EXPECT_EQ(zop_test::thrown<DirectoryNotFoundException>(
                   [&] { Directory(tmp / L"missing").list(out, L"*"); }),
               L"The directory '" + Directory(tmp / L"missing").full_name() + L"' not found.");
-    zop_test::write_file(tmp / L"f", "x");
-    EXPECT_THROW(Directory(tmp / L"f").list(out, L"*"), DirectoryNotFoundException);
     EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { d.list(out, L"a<b\\*"); }),
               L"Path contains invalid characters");
     EXPECT_TRUE(out.empty());
