@@ -19,7 +19,7 @@ using namespace zop_test;
 
 Bytes ten() { return bytes_of("0123456789"); }
 
-TEST(BufferedInputStream, ConstructionRefillsAndDirectReads) {
+TEST(BufferedInputStream, ConstructionRefillsSeeksAndDirectReads) {
     VectorInput in(ten());
     // The pointer is checked before the size.
     EXPECT_EQ(thrown<ArgumentException>([&] { BufferedInputStream b(nullptr, 0, false, false); }),
@@ -41,6 +41,21 @@ TEST(BufferedInputStream, ConstructionRefillsAndDirectReads) {
     EXPECT_EQ(b.available(), 4);
     EXPECT_EQ(in.reads, 2);
     EXPECT_EQ(b.InputStream::available(), 0);  // the base's default
+    // BEGIN goes to the source and drops the buffer; CURRENT stays in the
+    // buffer while the target is in it, its end included.
+    EXPECT_EQ(b.seek(0, BEGIN), -8);
+    EXPECT_EQ(b.read(), '0');  // buffer holds 0..3, three unread
+    EXPECT_EQ(b.seek(3, CURRENT), 3);
+    EXPECT_EQ(b.seek(-1, CURRENT), -1);
+    EXPECT_EQ(in.seeks, 1);
+    EXPECT_EQ(b.read(), '3');
+    EXPECT_EQ(b.seek(-3, CURRENT), -3);
+    EXPECT_EQ(b.read(), '1');  // three unread again: 1, 2, 3 -> pos 2
+    EXPECT_EQ(b.seek(5, CURRENT), 5);
+    EXPECT_EQ(in.seeks, 2);  // the source moved by 5 - 2
+    EXPECT_EQ(b.read(), '7');
+    EXPECT_EQ(b.seek(1, static_cast<SeekOrigin>(3)), 0);
+    EXPECT_EQ(b.read(), '8');
 
     VectorInput in2(ten());
     BufferedInputStream direct(&in2, 4, false, false);
@@ -54,25 +69,6 @@ TEST(BufferedInputStream, ConstructionRefillsAndDirectReads) {
     EXPECT_EQ(direct.read(buf, 3), 0);
     EXPECT_EQ(direct.InputStream::read(), -1);  // the base's byte read takes 0 as the end too
     EXPECT_EQ(direct.read(buf, 0), 0);
-}
-
-TEST(BufferedInputStream, SeeksInsideAndOutsideTheBuffer) {
-    VectorInput in(ten());
-    BufferedInputStream b(&in, 4, false, false);
-    EXPECT_EQ(b.read(), '0');  // buffer holds 0..3, three unread
-    EXPECT_EQ(b.seek(3, CURRENT), 3);  // to the buffer's end, still inside
-    EXPECT_EQ(b.seek(-1, CURRENT), -1);
-    EXPECT_EQ(in.seeks, 0);
-    EXPECT_EQ(b.read(), '3');
-    EXPECT_EQ(b.seek(-3, CURRENT), -3);
-    EXPECT_EQ(b.read(), '1');  // three unread again: 1, 2, 3 -> pos 2
-    EXPECT_EQ(b.seek(5, CURRENT), 5);
-    EXPECT_EQ(in.seeks, 1);    // the source moved by 5 - 2
-    EXPECT_EQ(b.read(), '7');
-    EXPECT_EQ(b.seek(1, static_cast<SeekOrigin>(3)), 0);
-    EXPECT_EQ(b.read(), '8');
-    b.seek(0, BEGIN);
-    EXPECT_EQ(b.read(), '0');
 }
 
 TEST(BufferedInputStream, OwnershipAndClosing) {
