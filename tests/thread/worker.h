@@ -10,20 +10,21 @@
 
 namespace zop_test {
 
-// run() (after pausing its own thread if told to) spins until told to
-// finish and makes no system call, so only a signal or the system can
-// interrupt it.
+// run() pauses its own thread if told to, then waits for the thread
+// `join_first` if given one; then it spins until asked to stop and makes no
+// system call, so only a signal or the system can interrupt it.
 class Worker : public zop::Thread {
 public:
     std::atomic<int> entered{0};
     std::atomic<long> ticks{0};
-    std::atomic<bool> finish{false};
     bool pause_itself = false;
+    Thread* join_first = nullptr;
 
     void run() override {
         entered.fetch_add(1);
         if (pause_itself) pause();
-        while (!finish.load()) ticks.fetch_add(1);
+        if (join_first != nullptr) join_first->join();
+        while (!stop_requested()) ticks.fetch_add(1);
     }
     ~Worker() override {  // run() uses the members: end it before they go
         stop();
