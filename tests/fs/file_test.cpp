@@ -14,7 +14,10 @@ using zop_test::TempDir;
 // 2021-03-04 05:06:07.123456 UTC, a whole number of microseconds.
 constexpr std::int64_t kSomeTime = 1614834367123456;
 
-TEST(File, ConstructionTouchesNothingAndMissingFilesAnswerWithoutThrowing) {
+// Construction touches nothing; the record of a missing file answers
+// without throwing, that of a present one is read once and kept until
+// refresh.
+TEST(File, RecordsOfMissingPresentAndRemovedFiles) {
     EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { File f(L""); }), L"path or file name is invalid");
     File relative(L"no-such-file-zop.txt");
     EXPECT_EQ(relative.full_name(), Path::current_path() + L"\\no-such-file-zop.txt");
@@ -22,27 +25,20 @@ TEST(File, ConstructionTouchesNothingAndMissingFilesAnswerWithoutThrowing) {
     EXPECT_FALSE(zop_test::entry_exists(relative.full_name()));
 
     TempDir tmp;
-    const std::wstring path = tmp / L"missing.txt";
-    File f(path);
-    EXPECT_FALSE(f.exists());
-    EXPECT_FALSE(f.is_readonly());
-    EXPECT_EQ(f.file_attrs(), ATTR_INVALID);
-    EXPECT_THROW(f.length(), IOException);
-    EXPECT_THROW(f.readonly(true), IOException);
-    EXPECT_EQ(SystemFile::file_attrs(path), ATTR_INVALID);
-    EXPECT_THROW(SystemFile::last_modified_time(path), IOException);
-    EXPECT_THROW(f.last_modified_time(kSomeTime), IOException);
+    const std::wstring missing_path = tmp / L"missing.txt";
+    File missing(missing_path);
+    EXPECT_FALSE(missing.exists());
+    EXPECT_FALSE(missing.is_readonly());
+    EXPECT_EQ(missing.file_attrs(), ATTR_INVALID);
+    EXPECT_THROW(missing.length(), IOException);
+    EXPECT_THROW(missing.readonly(true), IOException);
+    EXPECT_EQ(SystemFile::file_attrs(missing_path), ATTR_INVALID);
+    EXPECT_THROW(SystemFile::last_modified_time(missing_path), IOException);
+    EXPECT_THROW(missing.last_modified_time(kSomeTime), IOException);
     // Removing a missing file is quiet; a missing directory on the way is
     // an error of its own ("path not found").
-    EXPECT_NO_THROW(f.remove());
+    EXPECT_NO_THROW(missing.remove());
     EXPECT_THROW(File(tmp / L"missing-dir\\y.txt").remove(), IOException);
-
-    // A stale object asks again: the file appears after the first look.
-    File late(tmp / L"late.txt");
-    EXPECT_FALSE(late.exists());
-    zop_test::write_file(late.full_name(), "abc");
-    EXPECT_TRUE(late.exists());
-    EXPECT_EQ(late.length(), 3);
 
     // A directory is no file, and deleting it as one is refused.
     File dir(tmp.path());
@@ -53,13 +49,12 @@ TEST(File, ConstructionTouchesNothingAndMissingFilesAnswerWithoutThrowing) {
     Directory d(tmp.path());
     d.last_modified_time(kSomeTime);
     EXPECT_EQ(d.last_modified_time(), kSomeTime);
-}
 
-TEST(File, LengthAttributesReadonlyAndCacheStates) {
-    TempDir tmp;
+    // A stale object asks again: the file appears after the first look.
     const std::wstring path = tmp / L"data.bin";
-    zop_test::write_file(path, std::string(1000, 'x'));
     File f(path);
+    EXPECT_FALSE(f.exists());
+    zop_test::write_file(path, std::string(1000, 'x'));
     EXPECT_EQ(f.length(), 1000);
     EXPECT_EQ(f.file_attrs() & (ATTR_DIRECTORY | ATTR_READONLY), 0u);
 
