@@ -42,7 +42,6 @@ TEST(ThreadLayer, ExitCodesAndSuspensionsBeforeStart) {
 
     Worker never, done, resumed;
     never.stop();
-    never.start();
     never.join();
     EXPECT_EQ(exit_code(never), 1u);
     done.request_stop();
