@@ -84,6 +84,7 @@ TEST(Directory, CreateAndList) {
     EXPECT_EQ(Path::file_name(self[0]), L"d");
     EXPECT_EQ(Path::directory_name(self[0]), Path::directory_name(base));
 
+    EXPECT_THROW(d.list(out, L"nothing-matches-*.zzz"), IOException);
     EXPECT_EQ(zop_test::thrown<DirectoryNotFoundException>(
                   [&] { Directory(tmp / L"missing").list(out, L"*"); }),
               L"The directory '" + Directory(tmp / L"missing").full_name() + L"' not found.");
@@ -107,6 +108,7 @@ TEST(Directory, RemoveAndRemoveTree) {
     File(tmp / L"tree\\a\\d\\f.txt").readonly(false);
     root.remove_tree();
     EXPECT_FALSE(zop_test::entry_exists(root.full_name()));
+    EXPECT_THROW(root.remove_tree(), DirectoryNotFoundException);
     // An empty directory goes by remove; a missing one is an error.
     root.create();
     root.remove();

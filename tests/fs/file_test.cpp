@@ -29,11 +29,15 @@ TEST(File, RecordsOfMissingPresentAndRemovedFiles) {
     File missing(missing_path);
     EXPECT_FALSE(missing.exists());
     EXPECT_FALSE(missing.is_readonly());
+    EXPECT_THROW(missing.length(), IOException);
     EXPECT_THROW(missing.readonly(true), IOException);
     EXPECT_EQ(SystemFile::file_attrs(missing_path), ATTR_INVALID);
     EXPECT_THROW(SystemFile::last_modified_time(missing_path), IOException);
     EXPECT_THROW(missing.last_modified_time(kSomeTime), IOException);
-    EXPECT_NO_THROW(missing.remove());  // removing a missing file is quiet
+    // Removing a missing file is quiet; a missing directory on the way is
+    // an error of its own ("path not found").
+    EXPECT_NO_THROW(missing.remove());
+    EXPECT_THROW(File(tmp / L"missing-dir\\y.txt").remove(), IOException);
 
     // A directory is no file; its times are set like a file's.
     EXPECT_FALSE(File(tmp.path()).exists());
