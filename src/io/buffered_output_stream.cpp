@@ -13,6 +13,8 @@ namespace zop {
 
 BufferedOutputStream::BufferedOutputStream(OutputStream* out, bool own, bool close_wrapped)
     : out_(out), own_(own), close_wrapped_(close_wrapped), block_(nullptr) {
+    // The parameter is reported as "in", the name both buffered streams have
+    // always given: callers that match on it keep working.
     if (out == nullptr) throw ArgumentException(L"The output stream is NULL.", L"in");
 }
 
