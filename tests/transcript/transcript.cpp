@@ -71,48 +71,10 @@ std::string answer(F&& call) {
         return "!DirectoryNotFound:" + show(e.message());
     } catch (const IOException& e) {
         return "!IO:" + shown_message(e.message());
-    } catch (const OutOfRangeException& e) {
-        return "!OutOfRange:" + show(e.message());
     } catch (const ArgumentException& e) {
         return "!Argument:" + show(e.message());
     } catch (const Exception& e) {
         return "!Exception:" + show(e.message());
-    }
-}
-
-// Every path of up to four units over an alphabet that exercises roots,
-// drives, UNC forms, separators and extensions.
-void paths() {
-    const std::wstring alphabet = L"a\\/:.C";
-    std::vector<std::wstring> all{L""};
-    for (std::size_t begin = 0, length = 0; length < 4; ++length) {
-        std::size_t end = all.size();
-        for (std::size_t i = begin; i < end; ++i) {
-            for (wchar_t c : alphabet) all.push_back(all[i] + c);
-        }
-        begin = end;
-    }
-    for (const std::wstring& p : all) {
-        std::string a = "abs=" + num(Path::is_absolute_path(p)) + " valid=" + num(Path::is_valid_path(p));
-        a += " root=" + answer([&] { return show(Path::path_root(p)); });
-        a += " file=" + answer([&] { return show(Path::file_name(p)); });
-        a += " dir=" + answer([&] { return show(Path::directory_name(p)); });
-        a += " ext=" + answer([&] { return show(Path::extension_name(p)); });
-        a += " chext=" + answer([&] {
-            std::wstring q = p;
-            Path::change_extension(q, L"x");
-            return show(q);
-        });
-        a += " comb=" + show(Path::combine(p, L"b")) + "," + show(Path::combine(L"a\\", p));
-        // Completing asks for the current directory only for relative and
-        // drive-less rooted paths, which differ between the systems.
-        auto sep = [&](std::size_t i) { return p.size() > i && (p[i] == L'\\' || p[i] == L'/'); };
-        bool drive = p.size() >= 2 && p[1] == L':' && !sep(0);
-        bool unc = sep(0) && sep(1);
-        if (drive || unc || p.find_first_not_of(L' ') == std::wstring::npos) {
-            a += " full=" + answer([&] { return show(Path::make_full_path(p)); });
-        }
-        line("path", show(p), a);
     }
 }
 
@@ -202,7 +164,6 @@ int main(int argc, char** argv) {
     }
     g_out = std::fopen(argv[1], "wb");
     if (g_out == nullptr) return 2;
-    paths();
     file_system();
     return std::fclose(g_out) == 0 ? 0 : 1;
 }
