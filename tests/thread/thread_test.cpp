@@ -31,6 +31,13 @@ TEST(Thread, CooperativeStopAndTimedJoin) {
     EXPECT_FALSE(w.join(20));
     w.resume();
     EXPECT_TRUE(eventually([&] { return w.ticks.load() > 0; }));
+    // Paused by another thread, it stands still until resumed.
+    w.pause();
+    sleep_ms(20);  // the suspension lands asynchronously
+    const long at = w.ticks.load();
+    sleep_ms(30);
+    EXPECT_EQ(w.ticks.load(), at);
+    w.resume();
     w.request_stop();
     EXPECT_TRUE(w.join(-1));
     EXPECT_FALSE(w.is_running()) << "run() returned";
