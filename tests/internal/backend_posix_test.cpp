@@ -11,6 +11,7 @@
 #include "sys/posix/utf8_path.h"
 #include "sys/posix/wildcard.h"
 
+#include "internal/last_error_test_support.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@ namespace {
 
 using namespace zop::sys;
 using zop_test::TempDir;
+using zop_test::error_of;
 
 // Every row of the errno table: the value becomes its code (no other row
 // shadows it) and the code has English text; values without a row share one.
@@ -111,8 +113,10 @@ TEST(FilePosix, AttributesAsWinePresentsThem) {
     ASSERT_TRUE(set_file_attributes(tmp / L"plain", kAttrReadonly | kAttrHidden));
     EXPECT_EQ(get_file_attributes(tmp / L"plain"), kAttrReadonly | kAttrArchive);
     // Windows opens a read-only file for writing only to fail, whoever asks;
-    // readers are let in.  (Setting its times and deleting it fail alike:
-    // the contract transcript compares those answers with the system's.)
+    // readers are let in.
+    std::uint64_t t = 130000000000000000ull;
+    EXPECT_EQ(error_of(set_file_times(tmp / L"plain", nullptr, nullptr, &t)), 5u);
+    EXPECT_EQ(error_of(delete_file(tmp / L"plain")), 5u);
     EXPECT_EQ(open_file(tmp / L"plain", kAccessWrite, 7, kOpenExisting), kInvalidFile);
     EXPECT_EQ(last_error(), 5u);
     FileHandle reader = open_file(tmp / L"plain", kAccessRead, 7, kOpenExisting);
