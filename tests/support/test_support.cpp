@@ -79,16 +79,6 @@ bool entry_exists(const std::wstring& path) {
     return fs::symlink_status(to_path(path), ec).type() != fs::file_type::not_found && !ec;
 }
 
-bool make_symlink(const std::wstring& target, const std::wstring& link, bool to_directory) {
-    std::error_code ec;
-    if (to_directory) {
-        fs::create_directory_symlink(to_path(target), to_path(link), ec);
-    } else {
-        fs::create_symlink(to_path(target), to_path(link), ec);
-    }
-    return !ec;
-}
-
 std::wstring os_error_text(std::uint32_t code) {
 #if defined(_WIN32)
     wchar_t* buffer = nullptr;

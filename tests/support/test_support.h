@@ -39,9 +39,6 @@ void write_file(const std::wstring& path, const std::string& bytes);
 void make_dir(const std::wstring& path);
 // True when the entry exists, by the standard library's own view.
 bool entry_exists(const std::wstring& path);
-// Makes a symbolic link to a directory or a file; false when the system
-// does not allow it (for example Wine without symbolic-link support).
-bool make_symlink(const std::wstring& target, const std::wstring& link, bool to_directory);
 
 // True when the program runs under Wine (whose ntdll exports
 // wine_get_version), where some system calls differ from Windows.
