@@ -44,15 +44,13 @@ long long parse_text(const std::wstring& text) {
     Date tried(kUntouched);
     const bool ok = Date::try_parse(text, tried);
     EXPECT_EQ(ok, tried.time() != kUntouched) << zop_test::narrow(text);
-    try {
-        const long long parsed = Date::parse(text).time();
-        EXPECT_EQ(tried.time(), parsed) << zop_test::narrow(text);
-        return parsed;
-    } catch (const FormatException& e) {
-        EXPECT_EQ(e.message(), L"The date string format is unexpected");
-        EXPECT_FALSE(ok) << zop_test::narrow(text);
-        return kUntouched;
+    if (ok) {
+        EXPECT_EQ(Date::parse(text).time(), tried.time()) << zop_test::narrow(text);
+    } else {
+        EXPECT_EQ(zop_test::thrown<FormatException>([&] { Date::parse(text); }),
+                  L"The date string format is unexpected") << zop_test::narrow(text);
     }
+    return tried.time();
 }
 
 // Every locale's predefined patterns, the names that explicit patterns give,
