@@ -62,7 +62,8 @@ public:
         data.insert(data.end(), bytes, bytes + len);
     }
     using zop::OutputStream::write;
-    long long seek(long long offset, zop::SeekOrigin) override { return offset; }
+    // Only ever appends: every seek reports the end.
+    long long seek(long long, zop::SeekOrigin) override { return static_cast<long long>(data.size()); }
     void flush() override { ++flushes; }
     void close() override { ++closes; }
 
