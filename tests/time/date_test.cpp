@@ -63,10 +63,10 @@ TEST(DateTest, ConstructorsCountFromTheFieldsOrTheFileTime) {
         EXPECT_EQ(zop_test::thrown<ArgumentException>([&] { Date d(st); }),
                   system_error(L"Cannot convert SYSTEMTIME: ", 87)) << f[0] << "-" << f[1] << "-" << f[2];
     }
-    // The last day of every month of a common year, and the day after it.
+    // The day after the last of every month of a common year (the last days
+    // themselves are met by the calendar walk of TimeBackendPosix).
     const unsigned last[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     for (unsigned m = 1; m <= 12; ++m) {
-        EXPECT_EQ(Date(2003, m, last[m - 1], 0, 0, 0, 0).day(), last[m - 1]);
         EXPECT_THROW(Date(2003, m, last[m - 1] + 1, 0, 0, 0, 0), OutOfRangeException) << m;
     }
     // File times divide toward zero; read as signed, ~0 and ~0 - 14 are -1
