@@ -26,7 +26,7 @@ struct EnvScope {
     }
     ~EnvScope() { set(saved ? saved->c_str() : nullptr); }
     void set(const char* value) {
-        if (value != nullptr) ::setenv(name, value, 1); else ::unsetenv(name);
+        value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
         ::tzset();
     }
     const char* name;
