@@ -56,12 +56,13 @@ long long parse_text(const std::wstring& text) {
 // Every locale's predefined patterns, the names that explicit patterns give,
 // and the short date-time pattern read back by Date::parse.  In English "/"
 // and ":" match anything when reading; spaces are skipped and the rest is
-// ignored.  Refused: two digits required, no digit (not even a fullwidth
-// one) after a number, the hour is needed, months and hours in range, a
-// space skipped where "/" or ":" stands, the pattern's space matched exactly
-// (a control character is no space).  In Chinese "-" must match exactly;
-// years from 1601 (decided).  Locales without patterns format predefined
-// patterns as nothing, read nothing, and give explicit patterns English names.
+// ignored.  Refused: two digits required, no digit (not even a fullwidth one)
+// after a number, the hour is needed, months and hours in range, a space
+// skipped where "/" or ":" stands, the pattern's space matched exactly (a
+// control character or a digit is no space).  In Chinese "-" must match
+// exactly; years from 1601 (decided).  Locales without patterns format
+// predefined patterns as nothing, read nothing, and give explicit patterns
+// English names.
 TEST(DateFormatTest, PatternsAndNamesOfEveryLocale) {
     const Date d = local_date(2005, 3, 4, 9, 5, 7);
     const long long at = local_date(2005, 3, 4, 10, 30).time();
@@ -87,7 +88,7 @@ TEST(DateFormatTest, PatternsAndNamesOfEveryLocale) {
           L"03/04/2005 10:30 extra"},
          {L"3/4/2005 10:30", L"03/04/2005 10:301", L"03/04/2005 10:30\xFF10", L"03/04/2005",
           L"13/04/2005 10:30", L"03/04/2005 24:00", L"03/0412005 10:30", L"03/04/2005 10 30", L"03/04/2005x10:30",
-          L"03/04/2005\x0E" L"10:30", L"03\x3000" L"04/2005 10:30", L"03/04/2005 10:3:"}},
+          L"03/04/2005\x0E" L"10:30", L"03\x3000" L"04/2005 10:30", L"03/04/2005 10:3:", L"03/04/2005010:30"}},
         {Locale::CHINA, chinese, zh_names,
          {L"2005-3-4 10:30", L"2005-03-04 10:30", L"\x3000 2005-3-4\x2028  10:30"}, {}},
         {Locale::TAIWAN, chinese, zh_names, {L"2005-3-4 10:30", L"2005-03-04 10:30"},
@@ -161,11 +162,13 @@ TEST(DateParseTest, PatternRules) {
     for (const auto& a : at_seven) {
         EXPECT_EQ(parse_by(a[0], a[1]), local_date(2005, 1, 1, 7, 0).time()) << zop_test::narrow(a[1]);
     }
-    // Refused: a second year field; "yyy" takes exactly two digits, then
-    // "0"; the default year 1 is before 1601, and so is a three-digit year; hours out of their forms'
-    // ranges; minutes from 60; 55 is no hour; the text ends inside a
-    // literal or differs from it; reserved letters match nothing; a field
-    // twice; no hour; two digits where two are needed.
+    // Refused: a second year field; "yyy" takes exactly two digits, then "0";
+    // the default year 1 is before 1601, and so is a three-digit year; hours
+    // out of their forms' ranges; minutes from 60; 55 is no hour; the text
+    // ends inside a literal or differs from it; reserved letters match
+    // nothing; a field twice; no hour; two digits where two are needed; no
+    // digit after a field's last one (checked apart on the fast path of fixed
+    // layouts).
     const wchar_t* refused[][2] = {
         {L"1999 7", L"yyyyy H"}, {L"2005 7", L"yyy H"}, {L"7", L"H"}, {L"2005 12", L"yyyy h"},
         {L"2005 11x", L"yyyy Hpx"}, {L"2005 1122", L"yyyy HHH"}, {L"2005 11 12", L"yyyy HHH"},
@@ -174,7 +177,8 @@ TEST(DateParseTest, PatternRules) {
         {L"2005 7z", L"yyyy Hz"}, {L"Fri 2005 7", L"E yyyy H"}, {L"2005 11 12", L"yyyy HH HH"},
         {L"2005-03-04", L"yyyy-MM-dd"}, {L"2005030:1030", L"yyyyMMddHHmm"}, {L"205 7", L"yyyy H"},
         {L"2005+03-04 10:30", L"yyyy-MM-dd HH:mm"}, {L"2005 03 04 10:30", L"yyyy-MM-dd HH:mm"},
-        {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"}, {L"2005\x0E" L"07", L"yyyy HH"}};
+        {L"2005/03/04/10 30", L"yyyy/MM/dd/HH:mm"}, {L"2005\x0E" L"07", L"yyyy HH"},
+        {L"2005 071", L"yyyy HH"}, {L"20051 07", L"yyyy HH"}};
     for (const auto& r : refused) EXPECT_EQ(parse_by(r[0], r[1]), kUntouched) << zop_test::narrow(r[1]);
     // A class that defines parse() itself gets parse()'s answer from the
     // default try_parse (PatternFormat's parse() answers 0).
