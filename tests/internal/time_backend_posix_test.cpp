@@ -2,6 +2,7 @@
 // arithmetic, zones from TZ, the language from the locale variables.
 #include "sys/time.h"
 #include "time/calendar.h"
+#include "time/date_test_support.h"
 
 #include <zop/time.h>
 
@@ -104,7 +105,7 @@ TEST(TimeBackendPosix, ZoneSettingsAsWindowsGivesThem) {
 TEST(TimeBackendPosix, UserLanguageFromLocaleVariables) {
     EnvScope all("LC_ALL", nullptr);
     EnvScope messages("LC_MESSAGES", nullptr);
-    const Locale* saved = Locale::current_locale();
+    const zop_test::LocaleScope keep(Locale::current_locale());
     const std::tuple<const char*, std::uint16_t, const Locale*> cases[] = {
         {"zh_CN.UTF-8", 0x0804, Locale::CHINA}, {"zh_TW.Big5", 0x0404, Locale::TAIWAN},
         {"zh_HK", 0x0C04, Locale::CHINA},       {"zh", 0x0804, Locale::CHINA},
@@ -116,7 +117,6 @@ TEST(TimeBackendPosix, UserLanguageFromLocaleVariables) {
         Locale::current_locale(nullptr);
         EXPECT_EQ(Locale::current_locale(), locale) << name;
     }
-    Locale::current_locale(saved);
     // LC_MESSAGES before LANG, LC_ALL before both.
     EnvScope lang("LANG", "en_US.UTF-8");
     EnvScope m("LC_MESSAGES", "zh_TW.UTF-8");
